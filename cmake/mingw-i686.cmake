@@ -1,0 +1,19 @@
+# Cross-builds the shipped 32-bit Windows launcher and its tests with MinGW-w64.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+
+set(VOK_MINGW_PREFIX i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${VOK_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VOK_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${VOK_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${VOK_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# One self-contained executable: without -static the programs need the MinGW
+# runtime DLLs, which a player's Windows does not have.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")

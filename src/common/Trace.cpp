@@ -1,0 +1,7 @@
+#include "common/Trace.h"
+
+namespace vok {
+
+void Trace(int, const char*, ...) {}
+
+}  // namespace vok

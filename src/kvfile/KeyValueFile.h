@@ -1,0 +1,101 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A small text store of named values, read whole into a flat list of tokens.
+//
+// Separators are blank, '=', ',', '"', line feed and carriage return; every
+// other byte (tab, zero and 0x80-0xFF included) belongs to a token. A double
+// quote met while skipping separators opens a quoted token that runs to the
+// next double quote. A key is any token and its value is the token after it;
+// keys compare without regard to ASCII case. The search for a key starts at a
+// cursor left by the previous search, so keys read in file order are found at
+// once.
+//
+// A write replaces the value's bytes in place, or adds "key = value\r\n" on top
+// of the file, then reloads, so the token list always describes the file on
+// disk. The new content is written beside the file and moved over it in one
+// step: a failed write leaves the old file whole.
+//
+// Between BeginBatch and CommitBatch writes go to an in-memory image of the
+// file, following exactly the same rules, and CommitBatch replaces the file
+// once. The bytes are those the same writes would have produced one by one.
+class KeyValueFile {
+public:
+    KeyValueFile();
+    explicit KeyValueFile(const char* path);
+    KeyValueFile(const KeyValueFile&) = delete;
+    KeyValueFile& operator=(const KeyValueFile&) = delete;
+
+    // Reads the file and rebuilds the token list; the cursor returns to 0. A
+    // missing or unreadable file, or a path of 512 bytes or more, gives an
+    // empty list. Abandons an uncommitted batch.
+    void Load(const char* path);
+
+    // With a key: the value of the first match from the cursor on, or
+    // `defaultValue`. With a null key: the token at the cursor, which then
+    // advances. The text stays valid until the next load, write or destruction.
+    const char* GetValue(const char* key, const char* defaultValue);
+
+    // Sets the key's value; a key that is not in the file is added on top when
+    // `addIfAbsent` is set. Always 0: failures are silent and leave the file as
+    // it was.
+    int WriteString(const char* key, const char* value, bool addIfAbsent);
+    int WriteInt(const char* key, int value, bool addIfAbsent);      // "%d"
+    int WriteFloat(const char* key, float value, bool addIfAbsent);  // "%f"
+
+    // Collects the following writes in memory, starting from the file as the
+    // last load found it.
+    void BeginBatch();
+    // Replaces the file with the collected image in one step and ends the
+    // batch. False (the file untouched) when nothing could be written, or when
+    // the batch began on a file that could not be read.
+    bool CommitBatch();
+
+    // When set, a key is only found as a token that begins a line. Values then
+    // never stand in for keys, which the writer's own files ("key = value" on
+    // each line) allow. Off by default, where every token is a candidate.
+    void SetKeysAtLineStart(bool on) { keysAtLineStart_ = on; }
+
+    // The token list, for inspection.
+    int TokenCount() const { return count_; }
+    const char* Token(int index) const;
+    int TokenStart(int index) const;
+    int TextLength() const { return textLength_; }
+    int Cursor() const { return cursor_; }
+
+    // -1, 0 or 1 after folding ASCII A-Z to a-z; any length.
+    static int CompareNoCase(const char* a, const char* b);
+
+private:
+    void Tokenize(const char* text, int length);
+    void AddToken(const char* text, int start, int length);
+    // Moves the cursor past the first match of `key` and returns the token now
+    // at the cursor (the value), or null after a full turn without a match.
+    const char* Find(const char* key);
+    int TokenOffset(int delta) const;
+    // Tokenizes the current content: the batch image or the file on disk.
+    void Reload();
+    // The current content as a write sees it: false when it exists but cannot
+    // be read, so that nothing gets written over it.
+    bool ReadCurrent(std::string& contents);
+    void StoreCurrent(const std::string& contents);
+
+    int textLength_ = 0;
+    int count_ = 0;
+    int cursor_ = 0;
+    std::vector<char> store_;      // every token's bytes, each followed by a zero
+    std::vector<int> tokenText_;   // where each token's text begins in store_
+    std::vector<int> tokenStart_;  // each token's start offset in the file
+    std::vector<bool> lineStart_;  // whether the token begins a line
+    char path_[512] = {};
+    bool pathValid_ = false;
+    bool keysAtLineStart_ = false;
+
+    bool batching_ = false;
+    bool batchBroken_ = false;  // the batch began on an unreadable file
+    bool imageExists_ = false;
+    bool imageDirty_ = false;
+    std::string image_;
+};

@@ -1,0 +1,72 @@
+#include "league/LeagueRemoval.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/ProcessState.h"
+#include "platform/Os.h"
+
+namespace {
+
+// Formats into a 512-byte path buffer; false when the result would not fit,
+// so that a cut path never names another file.
+template <typename... Args>
+bool FormatPath(char (&buffer)[512], const char* format, Args... args) {
+    int length = std::snprintf(buffer, sizeof buffer, format, args...);
+    return length >= 0 && length < static_cast<int>(sizeof buffer);
+}
+
+}  // namespace
+
+bool RemoveFolder(const char* path) {
+    vok::Os& os = vok::CurrentOs();
+    char pattern[512];
+    if (!path || !FormatPath(pattern, "%s/*.*", path)) {
+        return false;
+    }
+    std::vector<std::string> names;
+    if (!os.ListFolder(path, names)) {
+        return false;
+    }
+    char entry[512];
+    for (const std::string& name : names) {
+        if (name == "." || name == "..") {
+            continue;
+        }
+        if (!FormatPath(entry, "%s/%s", path, name.c_str()) || !os.RemoveFile(entry)) {
+            return false;
+        }
+    }
+    return os.RemoveEmptyFolder(path);
+}
+
+void DeleteLeague() {
+    vok::ProcessState& process = vok::Process();
+    const char* temp = process.tempDir;
+    char path[512];
+    if (process.tempDirValid) {
+        for (int i = 0; i < 12; ++i) {
+            bool playerFound = true;
+            for (int j = 0; j < 5; ++j) {
+                if (!FormatPath(path, "%s%s%d%s%d", temp, "p", i, "_vok", j) ||
+                    !RemoveFolder(path)) {
+                    playerFound = j != 0;
+                    break;
+                }
+            }
+            if (!playerFound) {
+                break;
+            }
+        }
+        vok::Os& os = vok::CurrentOs();
+        if (FormatPath(path, "%s%s", temp, "vokleague.dat")) {
+            os.RemoveFile(path);
+        }
+        if (FormatPath(path, "%s%s", temp, "vok.exe")) {
+            os.RemoveFile(path);
+        }
+    }
+    process.leaguePresent = 0;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+// Empties a folder of its files and removes it. `path` has no trailing
+// separator. Stops at the first entry that cannot be deleted (a read-only file
+// or a sub-folder), leaving it and the rest. True when the folder is gone.
+bool RemoveFolder(const char* path);
+
+// Removes what a league leaves in the process's temporary directory: the
+// creature folders p<i>_vok<j>, walked player by player until the first player
+// whose first folder cannot be removed, and within a player until the first
+// creature folder that cannot; then "vokleague.dat" and the game copy
+// "vok.exe". Clears the league-present flag whatever happened.
+void DeleteLeague();

@@ -1,0 +1,142 @@
+#include "league/VokLeagueData.h"
+
+#include <cstdio>
+
+#include "common/Trace.h"
+#include "kvfile/KeyValueFile.h"
+#include "platform/Os.h"
+
+namespace {
+
+// The counts come from the create-league dialog, which keeps them in range;
+// the arrays are the hard limit all the same.
+int Bounded(int count, int limit) {
+    return count < 0 ? 0 : count > limit ? limit : count;
+}
+
+}  // namespace
+
+VokLeagueData::VokLeagueData() {
+    LeagueName[0] = '\0';
+}
+
+void VokLeagueData::Reset() {
+    matches_played = 0;
+    int players = Bounded(NrPlayers, kMaxPlayers);
+    int voks = Bounded(VoksPerTeam, kMaxVoksPerTeam);
+    for (int i = 0; i < players; ++i) {
+        PlyEntry& player = ply[i];
+        player.matches_played = 0;
+        player.matches_won = 0;
+        player.points = 0;
+        for (int j = 0; j < voks; ++j) {
+            VokEntry& vok = player.vok[j];
+            vok.lives = LivesPerVok;
+            vok.streak = 1;
+            vok.health = 100.0f;
+            vok.rounds_won = 0;
+            vok.rounds_lost = 0;
+            vok.flawlesswins = 0;
+        }
+    }
+    UpdateStandings();
+}
+
+void VokLeagueData::UpdateStandings() {
+    int players = Bounded(NrPlayers, kMaxPlayers);
+    int voks = Bounded(VoksPerTeam, kMaxVoksPerTeam);
+    for (int i = 0; i < players; ++i) {
+        PlyEntry& player = ply[i];
+        player.total_rounds_won = 0;
+        player.total_rounds_lost = 0;
+        player.total_flawlesswins = 0;
+        player.voks_alive = 0;
+        for (int j = 0; j < voks; ++j) {
+            const VokEntry& vok = player.vok[j];
+            player.total_rounds_won += vok.rounds_won;
+            player.total_rounds_lost += vok.rounds_lost;
+            player.total_flawlesswins += vok.flawlesswins;
+            if (vok.lives != 0) {
+                ++player.voks_alive;
+            }
+        }
+        player.points =
+            3 * player.matches_won + player.total_rounds_won + player.total_flawlesswins;
+    }
+}
+
+void VokLeagueData::WriteKeys(KeyValueFile& file) const {
+    // Every key of the league file begins a line, and no value does: finding
+    // keys only there keeps a name that spells a later key (a player called
+    // "ply[1].points") from having the value after it overwritten.
+    file.SetKeysAtLineStart(true);
+
+    file.WriteInt("matches_played", matches_played, true);
+    file.WriteString("LeagueName", LeagueName, true);
+    file.WriteInt("NrPlayers", NrPlayers, true);
+    file.WriteInt("LeagueRounds", LeagueRounds, true);
+    file.WriteInt("VoksPerTeam", VoksPerTeam, true);
+    file.WriteInt("LivesPerVok", LivesPerVok, true);
+
+    int players = Bounded(NrPlayers, kMaxPlayers);
+    int voks = Bounded(VoksPerTeam, kMaxVoksPerTeam);
+    char key[512];
+    for (int i = 0; i < players; ++i) {
+        const PlyEntry& player = ply[i];
+        vok::Trace(1, "\n  VokLeagueData::Save() ply %d", i);
+        std::snprintf(key, sizeof key, "ply[%d].name", i);
+        file.WriteString(key, player.name, true);
+        std::snprintf(key, sizeof key, "ply[%d].matches_played", i);
+        file.WriteInt(key, player.matches_played, true);
+        std::snprintf(key, sizeof key, "ply[%d].matches_won", i);
+        file.WriteInt(key, player.matches_won, true);
+        std::snprintf(key, sizeof key, "ply[%d].points", i);
+        file.WriteInt(key, player.points, true);
+
+        for (int j = 0; j < voks; ++j) {
+            const VokEntry& vok = player.vok[j];
+            vok::Trace(1, "\n  VokLeagueData::Save() ply %d vok %d", i, j);
+            std::snprintf(key, sizeof key, "ply[%d].vok[%d].name", i, j);
+            vok::Trace(1, "\n  VokLeagueData::Save() %s=%s", key, vok.name);
+            file.WriteString(key, vok.name, true);
+            std::snprintf(key, sizeof key, "ply[%d].vok[%d].path", i, j);
+            vok::Trace(1, "\n  VokLeagueData::Save() %s=%s", key, vok.path);
+            file.WriteString(key, vok.path, true);
+            std::snprintf(key, sizeof key, "ply[%d].vok[%d].lives", i, j);
+            vok::Trace(1, "\n  VokLeagueData::Save() %s=%d", key, vok.lives);
+            file.WriteInt(key, vok.lives, true);
+            std::snprintf(key, sizeof key, "ply[%d].vok[%d].streak", i, j);
+            vok::Trace(1, "\n  VokLeagueData::Save() %s=%d", key, vok.streak);
+            file.WriteInt(key, vok.streak, true);
+            std::snprintf(key, sizeof key, "ply[%d].vok[%d].health", i, j);
+            vok::Trace(1, "\n  VokLeagueData::Save() %s=%f", key, static_cast<double>(vok.health));
+            file.WriteFloat(key, vok.health, true);
+            std::snprintf(key, sizeof key, "ply[%d].vok[%d].rounds_won", i, j);
+            vok::Trace(1, "\n  VokLeagueData::Save() %s=%d", key, vok.rounds_won);
+            file.WriteInt(key, vok.rounds_won, true);
+            std::snprintf(key, sizeof key, "ply[%d].vok[%d].rounds_lost", i, j);
+            file.WriteInt(key, vok.rounds_lost, true);
+            std::snprintf(key, sizeof key, "ply[%d].vok[%d].flawlesswins", i, j);
+            file.WriteInt(key, vok.flawlesswins, true);
+        }
+    }
+}
+
+void VokLeagueData::Save() {
+    char temp[512];
+    if (!vok::CurrentOs().TempPath(temp, sizeof temp)) {
+        return;  // never fall back to the current directory
+    }
+    char path[512];
+    int length = std::snprintf(path, sizeof path, "%s%s", temp, "vokleague.dat");
+    if (length < 0 || length >= static_cast<int>(sizeof path)) {
+        return;
+    }
+    KeyValueFile file(path);
+    vok::Trace(1, "\n  VokLeagueData::Save() ");
+    // All keys go into the file's image first and the file is replaced once, so
+    // the game never finds a league with only some of its keys.
+    file.BeginBatch();
+    WriteKeys(file);
+    file.CommitBatch();
+}

@@ -1,0 +1,116 @@
+// The operating-system seam on Windows: the Win32 calls the launcher was
+// written against.
+#include <windows.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/Os.h"
+
+namespace vok {
+
+namespace {
+
+class Win32Os final : public Os {
+public:
+    bool TempPath(char* buffer, std::size_t size) override {
+        if (size == 0) {
+            return false;
+        }
+        buffer[0] = '\0';
+        DWORD length = GetTempPathA(static_cast<DWORD>(size), buffer);
+        if (length == 0 || length >= size) {
+            buffer[0] = '\0';
+            return false;
+        }
+        return true;
+    }
+
+    ReadResult ReadWholeFile(const char* path, std::string& contents) override {
+        contents.clear();
+        FILE* file = std::fopen(path, "rb");
+        if (!file) {
+            return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
+        }
+        ReadResult result = ReadResult::Failed;
+        if (std::fseek(file, 0, SEEK_END) == 0) {
+            long size = std::ftell(file);
+            if (size >= 0 && std::fseek(file, 0, SEEK_SET) == 0) {
+                contents.resize(static_cast<std::size_t>(size));
+                if (size == 0 ||
+                    std::fread(&contents[0], 1, contents.size(), file) == contents.size()) {
+                    result = ReadResult::Ok;
+                }
+            }
+        }
+        std::fclose(file);
+        if (result != ReadResult::Ok) {
+            contents.clear();
+        }
+        return result;
+    }
+
+    bool WriteWholeFile(const char* path, const void* data, std::size_t size) override {
+        FILE* file = std::fopen(path, "wb");
+        if (!file) {
+            return false;
+        }
+        bool ok = size == 0 || std::fwrite(data, 1, size, file) == size;
+        return std::fclose(file) == 0 && ok;
+    }
+
+    bool MoveReplace(const char* from, const char* to) override {
+        return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+
+    bool CanOpen(const char* path) override {
+        FILE* file = std::fopen(path, "rb");
+        if (!file) {
+            return false;
+        }
+        std::fclose(file);
+        return true;
+    }
+
+    bool ListFolder(const char* folder, std::vector<std::string>& names) override {
+        names.clear();
+        std::string pattern = std::string(folder) + "/*.*";
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        do {
+            names.emplace_back(data.cFileName);
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+        return true;
+    }
+
+    bool CopyFileOver(const char* from, const char* to) override {
+        return CopyFileA(from, to, FALSE) != 0;
+    }
+
+    bool SetNormalAttributes(const char* path) override {
+        return SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) != 0;
+    }
+
+    bool MakeFolder(const char* path) override { return CreateDirectoryA(path, nullptr) != 0; }
+
+    bool RemoveEmptyFolder(const char* path) override { return RemoveDirectoryA(path) != 0; }
+
+    bool RemoveFile(const char* path) override { return DeleteFileA(path) != 0; }
+
+    unsigned short KeyboardLangId() override {
+        return LOWORD(reinterpret_cast<ULONG_PTR>(GetKeyboardLayout(0)));
+    }
+};
+
+}  // namespace
+
+Os& SystemOs() {
+    static Win32Os os;
+    return os;
+}
+
+}  // namespace vok

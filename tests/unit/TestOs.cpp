@@ -1,0 +1,179 @@
+#include "TestOs.h"
+
+#include <sys/stat.h>
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#if defined(_WIN32)
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace vok::test {
+
+namespace {
+
+void MakeWritableTree(const fs::path& root) {
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(root, error);
+         !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+        fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, error);
+    }
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+    static std::atomic<int> counter{0};
+    char base[512];
+    SystemOs().TempPath(base, sizeof base);
+    std::ostringstream name;
+    name << base << "voktest-" << getpid() << "-" << counter++;
+    std::error_code error;
+    fs::remove_all(name.str(), error);
+    fs::create_directories(name.str());
+    path_ = name.str() + "/";
+}
+
+TempFolder::~TempFolder() {
+    std::error_code error;
+    MakeWritableTree(path_);
+    fs::remove_all(path_, error);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteFile(const std::string& path, const std::string& contents) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+}
+
+bool Exists(const std::string& path) {
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+void MakeReadOnly(const std::string& path) {
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+}
+
+TestOs::TestOs() : inner_(SystemOs()) {}
+
+void TestOs::FailCall(Op op, int nth, bool sticky) {
+    failCalls_[op] = {nth, sticky};
+}
+
+void TestOs::FailPath(Op op, const std::string& fragment) {
+    failPaths_.emplace(op, fragment);
+}
+
+int TestOs::Calls(Op op) const {
+    auto it = calls_.find(op);
+    return it == calls_.end() ? 0 : it->second;
+}
+
+void TestOs::ClearFaults() {
+    failCalls_.clear();
+    failPaths_.clear();
+    failAfter_ = 0;
+    pathCalls_ = 0;
+    failed_ = false;
+}
+
+bool TestOs::Fails(Op op, const char* path) {
+    int call = ++calls_[op];
+    bool fail = false;
+    auto rule = failCalls_.find(op);
+    if (rule != failCalls_.end()) {
+        fail = call == rule->second.first || (rule->second.second && call > rule->second.first);
+    }
+    auto range = failPaths_.equal_range(op);
+    for (auto it = range.first; it != range.second && path; ++it) {
+        fail = fail || std::string(path).find(it->second) != std::string::npos;
+    }
+    if (path && failAfter_ > 0 && !failed_ && ++pathCalls_ > failAfter_) {
+        fail = true;
+    }
+    failed_ = failed_ || fail;
+    return fail;
+}
+
+bool TestOs::TempPath(char* buffer, std::size_t size) {
+    if (size > 0) {
+        buffer[0] = '\0';
+    }
+    if (Fails(Op::TempPath, nullptr) || tempDir_.empty() || tempDir_.size() + 1 > size) {
+        return false;
+    }
+    std::snprintf(buffer, size, "%s", tempDir_.c_str());
+    return true;
+}
+
+ReadResult TestOs::ReadWholeFile(const char* path, std::string& contents) {
+    if (Fails(Op::Read, path)) {
+        contents.clear();
+        return ReadResult::Failed;
+    }
+    return inner_.ReadWholeFile(path, contents);
+}
+
+bool TestOs::WriteWholeFile(const char* path, const void* data, std::size_t size) {
+    if (Fails(Op::Write, path)) {
+        // A failed write may leave a part of the file behind, as a full disk does.
+        inner_.WriteWholeFile(path, data, size / 2);
+        return false;
+    }
+    return inner_.WriteWholeFile(path, data, size);
+}
+
+bool TestOs::MoveReplace(const char* from, const char* to) {
+    return !Fails(Op::Replace, to) && inner_.MoveReplace(from, to);
+}
+
+bool TestOs::CanOpen(const char* path) {
+    return !Fails(Op::CanOpen, path) && inner_.CanOpen(path);
+}
+
+bool TestOs::ListFolder(const char* folder, std::vector<std::string>& names) {
+    if (Fails(Op::List, folder)) {
+        names.clear();
+        return false;
+    }
+    return inner_.ListFolder(folder, names);
+}
+
+bool TestOs::CopyFileOver(const char* from, const char* to) {
+    return !Fails(Op::Copy, to) && inner_.CopyFileOver(from, to);
+}
+
+bool TestOs::SetNormalAttributes(const char* path) {
+    return !Fails(Op::SetNormal, path) && inner_.SetNormalAttributes(path);
+}
+
+bool TestOs::MakeFolder(const char* path) {
+    return !Fails(Op::MakeFolder, path) && inner_.MakeFolder(path);
+}
+
+bool TestOs::RemoveEmptyFolder(const char* path) {
+    return !Fails(Op::RemoveFolder, path) && inner_.RemoveEmptyFolder(path);
+}
+
+bool TestOs::RemoveFile(const char* path) {
+    return !Fails(Op::RemoveFile, path) && inner_.RemoveFile(path);
+}
+
+}  // namespace vok::test
