@@ -1,0 +1,544 @@
+#!/usr/bin/env python3
+"""Writes the nine language files of the sample data root from one table.
+
+The launcher and the game look every text up by its zero-based line number, so
+a language file is nothing but its lines in order. This table is the one place
+where the texts are edited: each entry holds one line number and its text in
+every language. The files are written in the ANSI code page of their language,
+with CR LF line ends, because the launcher hands the bytes unchanged to the
+ANSI Windows functions.
+
+    python3 scripts/make_language_files.py           # write the files
+    python3 scripts/make_language_files.py --check   # exit 1 if a file differs
+
+The checks below refuse texts that would show badly or break a format: see
+docs/translators.md.
+"""
+
+import argparse
+import pathlib
+import sys
+
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+DATA_ROOT = ROOT / "sample"
+OUTPUT_DIR = DATA_ROOT / "data" / "language"
+
+# (code used in the table, file name, Windows ANSI code page)
+LANGUAGES = [
+    ("en", "english.txt", "cp1252"),
+    ("sv", "swedish.txt", "cp1252"),
+    ("no", "norwegian.txt", "cp1252"),
+    ("fi", "finnish.txt", "cp1252"),
+    ("da", "danish.txt", "cp1252"),
+    ("de", "german.txt", "cp1252"),
+    ("fr", "french.txt", "cp1252"),
+    ("es", "spanish.txt", "cp1252"),
+    ("pl", "polish.txt", "cp1250"),
+]
+CODES = [code for code, _, _ in LANGUAGES]
+
+# The launcher reads a line as at most 499 characters.
+MAX_LINE = 499
+
+# Longest text, '&' not counted, that fits where the launcher shows the line
+# (widths measured for "MS Sans Serif" 8 pt, about 6 pixels a character).
+WIDTH_LIMITS = {}
+for _n in range(44, 53):
+    WIDTH_LIMITS[_n] = 28  # main menu buttons, 130 dialog units
+WIDTH_LIMITS.update({
+    56: 40,  # create-league caption
+    57: 28,  # league name label, 121 dialog units
+    58: 36, 59: 36, 60: 36, 61: 36,  # labels, 157 dialog units
+    62: 10, 63: 10, 66: 10,  # OK and Cancel, 50 dialog units
+    64: 40,  # input box prompt, 192 dialog units, followed by " 12"
+    65: 11,  # default player name: with "12" added it must fit 13 characters
+    87: 40,  # credits caption
+    101: 7,  # credits OK, 30 dialog units
+})
+for _n in list(range(88, 96)) + [97]:
+    WIDTH_LIMITS[_n] = 28  # credits headings, columns 1 and 2, 120 dialog units
+for _n in (96, 98, 99, 100):
+    WIDTH_LIMITS[_n] = 24  # credits headings, column 3, 102 dialog units
+
+TABLE = []
+
+
+def line(number, use, **texts):
+    """Adds line `number`; `use` says where the launcher shows it (None: only
+    the game reads it). `all` gives one text for every language."""
+    if "all" in texts:
+        texts = {code: texts["all"] for code in CODES}
+    TABLE.append((number, use, texts))
+
+
+# --- Lines 0 to 43: the game's own texts -------------------------------------
+
+line(0, None, en="Start game", sv="Starta spelet", no="Start spillet", fi="Aloita peli",
+     da="Start spillet", de="Spiel starten", fr="Démarrer la partie", es="Empezar partida",
+     pl="Rozpocznij grę")
+line(1, None, en="Options", sv="Inställningar", no="Innstillinger", fi="Asetukset",
+     da="Indstillinger", de="Optionen", fr="Options", es="Opciones", pl="Opcje")
+line(2, None, en="Quit", sv="Avsluta", no="Avslutt", fi="Lopeta", da="Afslut", de="Beenden",
+     fr="Quitter", es="Salir", pl="Wyjdź")
+line(3, None, en="Resume", sv="Fortsätt", no="Fortsett", fi="Jatka", da="Fortsæt",
+     de="Weiter", fr="Reprendre", es="Continuar", pl="Wznów")
+line(4, None, en="Back", sv="Tillbaka", no="Tilbake", fi="Takaisin", da="Tilbage",
+     de="Zurück", fr="Retour", es="Volver", pl="Wstecz")
+line(5, None, en="Sound volume", sv="Ljudvolym", no="Lydvolum", fi="Äänenvoimakkuus",
+     da="Lydstyrke", de="Lautstärke", fr="Volume des effets", es="Volumen de efectos",
+     pl="Głośność efektów")
+line(6, None, en="Music volume", sv="Musikvolym", no="Musikkvolum", fi="Musiikin voimakkuus",
+     da="Musiklydstyrke", de="Musiklautstärke", fr="Volume de la musique",
+     es="Volumen de la música", pl="Głośność muzyki")
+line(7, None, en="Screen resolution", sv="Skärmupplösning", no="Skjermoppløsning",
+     fi="Näytön tarkkuus", da="Skærmopløsning", de="Bildschirmauflösung",
+     fr="Résolution de l'écran", es="Resolución de pantalla", pl="Rozdzielczość ekranu")
+line(8, None, en="Controls", sv="Kontroller", no="Kontroller", fi="Ohjaimet", da="Styring",
+     de="Steuerung", fr="Commandes", es="Controles", pl="Sterowanie")
+line(9, None, en="Player 1", sv="Spelare 1", no="Spiller 1", fi="Pelaaja 1", da="Spiller 1",
+     de="Spieler 1", fr="Joueur 1", es="Jugador 1", pl="Gracz 1")
+line(10, None, en="Player 2", sv="Spelare 2", no="Spiller 2", fi="Pelaaja 2", da="Spiller 2",
+     de="Spieler 2", fr="Joueur 2", es="Jugador 2", pl="Gracz 2")
+line(11, None, en="Round", sv="Rond", no="Runde", fi="Erä", da="Omgang", de="Runde",
+     fr="Manche", es="Asalto", pl="Runda")
+line(12, None, en="Fight!", sv="Slåss!", no="Slåss!", fi="Taistele!", da="Kæmp!",
+     de="Kampf!", fr="Combattez !", es="¡A luchar!", pl="Walcz!")
+line(13, None, en="Round over", sv="Ronden är slut", no="Runden er over", fi="Erä päättyi",
+     da="Omgangen er slut", de="Runde vorbei", fr="Fin de la manche", es="Fin del asalto",
+     pl="Koniec rundy")
+line(14, None, en="wins the round", sv="vinner ronden", no="vinner runden",
+     fi="voittaa erän", da="vinder omgangen", de="gewinnt die Runde",
+     fr="remporte la manche", es="gana el asalto", pl="wygrywa rundę")
+line(15, None, en="wins the match", sv="vinner matchen", no="vinner kampen",
+     fi="voittaa ottelun", da="vinder kampen", de="gewinnt das Match",
+     fr="remporte le match", es="gana el combate", pl="wygrywa mecz")
+line(16, None, en="Draw", sv="Oavgjort", no="Uavgjort", fi="Tasapeli", da="Uafgjort",
+     de="Unentschieden", fr="Match nul", es="Empate", pl="Remis")
+line(17, None, en="Time is up", sv="Tiden är ute", no="Tiden er ute", fi="Aika loppui",
+     da="Tiden er gået", de="Die Zeit ist um", fr="Temps écoulé", es="Se acabó el tiempo",
+     pl="Koniec czasu")
+line(18, None, en="Knockout!", sv="Knockout!", no="Knockout!", fi="Tyrmäys!",
+     da="Knockout!", de="K.o.!", fr="K.-O. !", es="¡K.O.!", pl="Nokaut!")
+line(19, None, en="Paused", sv="Pausat", no="Pause", fi="Tauko", da="Pause", de="Pause",
+     fr="Pause", es="Pausa", pl="Pauza")
+line(20, None, en="Press any key", sv="Tryck på valfri tangent", no="Trykk på en tast",
+     fi="Paina mitä tahansa näppäintä", da="Tryk på en tast", de="Beliebige Taste drücken",
+     fr="Appuyez sur une touche", es="Pulsa cualquier tecla", pl="Naciśnij dowolny klawisz")
+line(21, None, en="Loading...", sv="Laddar...", no="Laster...", fi="Ladataan...",
+     da="Indlæser...", de="Wird geladen...", fr="Chargement...", es="Cargando...",
+     pl="Wczytywanie...")
+line(22, None, en="Choose your vok", sv="Välj din vok", no="Velg din vok",
+     fi="Valitse vokisi", da="Vælg din vok", de="Vok wählen", fr="Choisissez votre vok",
+     es="Elige tu vok", pl="Wybierz swojego voka")
+line(23, None, en="Arena", sv="Arena", no="Arena", fi="Areena", da="Arena", de="Arena",
+     fr="Arène", es="Arena", pl="Arena")
+line(24, None, en="Lives", sv="Liv", no="Liv", fi="Elämät", da="Liv", de="Leben",
+     fr="Vies", es="Vidas", pl="Życia")
+line(25, None, en="Energy", sv="Energi", no="Energi", fi="Energia", da="Energi",
+     de="Energie", fr="Énergie", es="Energía", pl="Energia")
+line(26, None, en="Score", sv="Poäng", no="Poeng", fi="Pisteet", da="Point", de="Punkte",
+     fr="Score", es="Puntuación", pl="Wynik")
+line(27, None, en="Best score", sv="Bästa poäng", no="Beste poengsum", fi="Parhaat pisteet",
+     da="Bedste score", de="Bestleistung", fr="Meilleur score", es="Mejor puntuación",
+     pl="Najlepszy wynik")
+line(28, None, en="Perfect round", sv="Perfekt rond", no="Perfekt runde",
+     fi="Täydellinen erä", da="Perfekt omgang", de="Perfekte Runde", fr="Manche parfaite",
+     es="Asalto perfecto", pl="Perfekcyjna runda")
+line(29, None, en="Double hit", sv="Dubbelträff", no="Dobbelttreff", fi="Tuplaosuma",
+     da="Dobbelt træffer", de="Doppeltreffer", fr="Double coup", es="Golpe doble",
+     pl="Podwójne trafienie")
+line(30, None, en="Counter attack", sv="Motattack", no="Motangrep", fi="Vastahyökkäys",
+     da="Modangreb", de="Konter", fr="Contre-attaque", es="Contraataque", pl="Kontratak")
+line(31, None, en="Special move", sv="Specialattack", no="Spesialangrep",
+     fi="Erikoisliike", da="Specialangreb", de="Spezialangriff", fr="Coup spécial",
+     es="Movimiento especial", pl="Ruch specjalny")
+line(32, None, en="Bite", sv="Bett", no="Bitt", fi="Purema", da="Bid", de="Biss",
+     fr="Morsure", es="Mordisco", pl="Ugryzienie")
+line(33, None, en="Claw", sv="Klo", no="Klo", fi="Kynsi", da="Klo", de="Klaue",
+     fr="Griffe", es="Zarpazo", pl="Pazur")
+line(34, None, en="Tail swipe", sv="Svansslag", no="Haleslag", fi="Hännänisku",
+     da="Haleslag", de="Schwanzhieb", fr="Coup de queue", es="Coletazo", pl="Cios ogonem")
+line(35, None, en="Jump", sv="Hopp", no="Hopp", fi="Hyppy", da="Hop", de="Sprung",
+     fr="Saut", es="Salto", pl="Skok")
+line(36, None, en="Block", sv="Blockera", no="Blokker", fi="Torju", da="Blokér",
+     de="Blocken", fr="Parade", es="Bloquear", pl="Blok")
+line(37, None, en="Roar", sv="Vrål", no="Brøl", fi="Karjaisu", da="Brøl", de="Brüllen",
+     fr="Rugissement", es="Rugido", pl="Ryk")
+line(38, None, en="League table", sv="Ligatabell", no="Ligatabell", fi="Sarjataulukko",
+     da="Ligatabel", de="Ligatabelle", fr="Classement de la ligue",
+     es="Clasificación de la liga", pl="Tabela ligi")
+line(39, None, en="Played", sv="Spelade", no="Spilt", fi="Pelatut", da="Spillet",
+     de="Gespielt", fr="Joués", es="Jugados", pl="Rozegrane")
+line(40, None, en="Won", sv="Vunna", no="Vunnet", fi="Voitot", da="Vundet", de="Gewonnen",
+     fr="Gagnés", es="Ganados", pl="Wygrane")
+line(41, None, en="Lost", sv="Förlorade", no="Tapt", fi="Tappiot", da="Tabt",
+     de="Verloren", fr="Perdus", es="Perdidos", pl="Przegrane")
+line(42, None, en="Points", sv="Poäng", no="Poeng", fi="Pisteet", da="Point", de="Punkte",
+     fr="Points", es="Puntos", pl="Punkty")
+line(43, None, en="Next match", sv="Nästa match", no="Neste kamp", fi="Seuraava ottelu",
+     da="Næste kamp", de="Nächstes Match", fr="Match suivant", es="Siguiente combate",
+     pl="Następny mecz")
+
+# --- Lines 44 to 70: the launcher --------------------------------------------
+
+line(44, "main menu button: practice",
+     en="Practice", sv="Träning", no="Trening", fi="Harjoittelu", da="Træning",
+     de="Training", fr="Entraînement", es="Entrenamiento", pl="Trening")
+line(45, "main menu button: single match",
+     en="Start Single Match", sv="Starta enkel match", no="Start enkeltkamp",
+     fi="Aloita yksittäinen ottelu", da="Start enkeltkamp", de="Einzelmatch starten",
+     fr="Lancer un match simple", es="Iniciar combate individual",
+     pl="Rozpocznij pojedynczy mecz")
+line(46, "main menu button: new league",
+     en="Start a new Vok League", sv="Starta en ny Vok-liga", no="Start en ny Vok-liga",
+     fi="Aloita uusi Vok-sarja", da="Start en ny Vok-liga", de="Neue Vok-Liga starten",
+     fr="Nouvelle ligue Vok", es="Iniciar nueva liga Vok", pl="Rozpocznij nową ligę Vok")
+line(47, "main menu button: load league",
+     en="Load Vok League", sv="Ladda Vok-liga", no="Last inn Vok-liga", fi="Lataa Vok-sarja",
+     da="Indlæs Vok-liga", de="Vok-Liga laden", fr="Charger la ligue Vok",
+     es="Cargar liga Vok", pl="Wczytaj ligę Vok")
+line(48, "main menu button: credits",
+     en="View Credits", sv="Visa medverkande", no="Vis medvirkende", fi="Näytä tekijät",
+     da="Vis medvirkende", de="Mitwirkende anzeigen", fr="Voir les crédits",
+     es="Ver créditos", pl="Pokaż twórców")
+line(49, "main menu button: DirectX 8 setup",
+     en="Install DirectX 8", sv="Installera DirectX 8", no="Installer DirectX 8",
+     fi="Asenna DirectX 8", da="Installer DirectX 8", de="DirectX 8 installieren",
+     fr="Installer DirectX 8", es="Instalar DirectX 8", pl="Zainstaluj DirectX 8")
+line(50, "main menu button: licence agreement",
+     en="View Licence Agreement", sv="Visa licensavtalet", no="Vis lisensavtalen",
+     fi="Näytä lisenssisopimus", da="Vis licensaftalen", de="Lizenzvertrag anzeigen",
+     fr="Voir le contrat de licence", es="Ver el acuerdo de licencia",
+     pl="Pokaż umowę licencyjną")
+line(51, "main menu button: web site",
+     en="Visit the Vok Web Site", sv="Besök Voks webbplats", no="Besøk Voks nettsted",
+     fi="Käy Vokin verkkosivuilla", da="Besøg Voks websted", de="Vok im Internet",
+     fr="Visiter le site de Vok", es="Visitar la web de Vok", pl="Odwiedź stronę Vok")
+line(52, "main menu button: cancel (the letter after & is the keyboard shortcut)",
+     en="&Cancel", sv="&Avbryt", no="&Avbryt", fi="&Peruuta", da="&Annuller",
+     de="&Abbrechen", fr="&Annuler", es="&Cancelar", pl="&Anuluj")
+line(53, "licence document opened by the licence button, relative to the data root",
+     all="licence.txt")
+line(54, "web address opened by the web site button",
+     all="https://www.vok-game.example/")
+line(55, "Yes/No question when DirectX 7 is missing; No quits the launcher",
+     en="Vok needs DirectX 7 or later, which was not found on this computer. "
+        "Do you want to install DirectX 8 now? Choose No to quit.",
+     sv="Vok behöver DirectX 7 eller senare, och det hittades inte på den här datorn. "
+        "Vill du installera DirectX 8 nu? Välj Nej för att avsluta.",
+     no="Vok trenger DirectX 7 eller nyere, og det ble ikke funnet på denne datamaskinen. "
+        "Vil du installere DirectX 8 nå? Velg Nei for å avslutte.",
+     fi="Vok tarvitsee DirectX 7:n tai uudemman, eikä sitä löytynyt tästä tietokoneesta. "
+        "Haluatko asentaa DirectX 8:n nyt? Valitse Ei, jos haluat lopettaa.",
+     da="Vok kræver DirectX 7 eller nyere, og det blev ikke fundet på denne computer. "
+        "Vil du installere DirectX 8 nu? Vælg Nej for at afslutte.",
+     de="Vok benötigt DirectX 7 oder neuer, das auf diesem Computer nicht gefunden wurde. "
+        "Möchten Sie DirectX 8 jetzt installieren? Mit Nein wird Vok beendet.",
+     fr="Vok nécessite DirectX 7 ou une version ultérieure, introuvable sur cet ordinateur. "
+        "Voulez-vous installer DirectX 8 maintenant ? Choisissez Non pour quitter.",
+     es="Vok necesita DirectX 7 o posterior, y no se ha encontrado en este equipo. "
+        "¿Quieres instalar DirectX 8 ahora? Elige No para salir.",
+     pl="Vok wymaga DirectX 7 lub nowszego, a nie znaleziono go na tym komputerze. "
+        "Czy zainstalować teraz DirectX 8? Wybierz Nie, aby zakończyć.")
+line(56, "create-league dialog: caption",
+     en="Create Vok League", sv="Skapa Vok-liga", no="Opprett Vok-liga", fi="Luo Vok-sarja",
+     da="Opret Vok-liga", de="Vok-Liga erstellen", fr="Créer une ligue Vok",
+     es="Crear liga Vok", pl="Utwórz ligę Vok")
+line(57, "create-league dialog: label of the league name",
+     en="League name:", sv="Ligans namn:", no="Ligaens navn:", fi="Sarjan nimi:",
+     da="Ligaens navn:", de="Name der Liga:", fr="Nom de la ligue :",
+     es="Nombre de la liga:", pl="Nazwa ligi:")
+line(58, "create-league dialog: label of the number of players",
+     en="Number of players (2-12):", sv="Antal spelare (2-12):", no="Antall spillere (2-12):",
+     fi="Pelaajien määrä (2-12):", da="Antal spillere (2-12):",
+     de="Anzahl der Spieler (2-12):", fr="Nombre de joueurs (2-12) :",
+     es="Número de jugadores (2-12):", pl="Liczba graczy (2-12):")
+line(59, "create-league dialog: label of the league rounds",
+     en="League rounds:", sv="Ligaomgångar:", no="Ligarunder:", fi="Sarjan kierrokset:",
+     da="Ligarunder:", de="Ligarunden:", fr="Tours de la ligue :", es="Rondas de la liga:",
+     pl="Rundy ligi:")
+line(60, "create-league dialog: label of the voks per team",
+     en="Voks per team (1-5):", sv="Vokar per lag (1-5):", no="Voker per lag (1-5):",
+     fi="Vokeja joukkueessa (1-5):", da="Vokker pr. hold (1-5):", de="Voks pro Team (1-5):",
+     fr="Voks par équipe (1-5) :", es="Voks por equipo (1-5):", pl="Voki w drużynie (1-5):")
+line(61, "create-league dialog: label of the lives per vok",
+     en="Lives per vok:", sv="Liv per vok:", no="Liv per vok:", fi="Elämiä vokia kohden:",
+     da="Liv pr. vok:", de="Leben pro Vok:", fr="Vies par vok :", es="Vidas por vok:",
+     pl="Życia na voka:")
+line(62, "create-league dialog: OK button",
+     en="OK", sv="OK", no="OK", fi="OK", da="OK", de="OK", fr="OK", es="Aceptar", pl="OK")
+line(63, "create-league dialog: Cancel button",
+     en="Cancel", sv="Avbryt", no="Avbryt", fi="Peruuta", da="Annuller", de="Abbrechen",
+     fr="Annuler", es="Cancelar", pl="Anuluj")
+line(64, "player name prompt, followed by a blank and the player's number",
+     en="Enter the name of player", sv="Ange namnet på spelare",
+     no="Skriv inn navnet til spiller", fi="Anna nimi pelaajalle",
+     da="Indtast navnet på spiller", de="Name für Spieler", fr="Nom du joueur",
+     es="Nombre del jugador", pl="Podaj imię gracza")
+line(65, "default player name, followed directly by the player's number",
+     en="Player", sv="Spelare", no="Spiller", fi="Pelaaja", da="Spiller", de="Spieler",
+     fr="Joueur", es="Jugador", pl="Gracz")
+line(66, "player name box: OK button",
+     en="OK", sv="OK", no="OK", fi="OK", da="OK", de="OK", fr="OK", es="Aceptar", pl="OK")
+line(67, "OK/Cancel message before each vok of a team, followed by \" (1/3)\"",
+     en="Put the vok you want in the data/ply folder, then press OK to add it to the team",
+     sv="Lägg den vok du vill ha i mappen data/ply och tryck sedan på OK för att lägga "
+        "till den i laget",
+     no="Legg voken du vil ha i mappen data/ply, og trykk deretter OK for å legge den "
+        "til i laget",
+     fi="Laita haluamasi voki kansioon data/ply ja lisää se sitten joukkueeseen "
+        "painamalla OK",
+     da="Læg den vok, du vil have, i mappen data/ply, og tryk derefter på OK for at føje "
+        "den til holdet",
+     de="Legen Sie den gewünschten Vok in den Ordner data/ply und klicken Sie dann auf OK, "
+        "um ihn dem Team hinzuzufügen",
+     fr="Placez le vok de votre choix dans le dossier data/ply, puis cliquez sur OK pour "
+        "l'ajouter à l'équipe",
+     es="Coloca el vok que quieras en la carpeta data/ply y pulsa Aceptar para añadirlo "
+        "al equipo",
+     pl="Umieść wybranego voka w folderze data/ply, a następnie kliknij OK, aby dodać go "
+        "do drużyny")
+line(68, "Retry/Cancel message while data/ply/data.dat cannot be opened",
+     en="The vok file data/ply/data.dat could not be opened. "
+        "Put a vok in the data/ply folder and try again.",
+     sv="Vok-filen data/ply/data.dat kunde inte öppnas. "
+        "Lägg en vok i mappen data/ply och försök igen.",
+     no="Vok-filen data/ply/data.dat kunne ikke åpnes. "
+        "Legg en vok i mappen data/ply og prøv igjen.",
+     fi="Vok-tiedostoa data/ply/data.dat ei voitu avata. "
+        "Laita voki kansioon data/ply ja yritä uudelleen.",
+     da="Vok-filen data/ply/data.dat kunne ikke åbnes. "
+        "Læg en vok i mappen data/ply, og prøv igen.",
+     de="Die Vok-Datei data/ply/data.dat konnte nicht geöffnet werden. "
+        "Legen Sie einen Vok in den Ordner data/ply und versuchen Sie es erneut.",
+     fr="Impossible d'ouvrir le fichier de vok data/ply/data.dat. "
+        "Placez un vok dans le dossier data/ply et réessayez.",
+     es="No se puede abrir el archivo de vok data/ply/data.dat. "
+        "Coloca un vok en la carpeta data/ply e inténtalo de nuevo.",
+     pl="Nie można otworzyć pliku voka data/ply/data.dat. "
+        "Umieść voka w folderze data/ply i spróbuj ponownie.")
+line(69, "Yes/No question before a new league replaces the existing one",
+     en="A Vok league already exists. Starting a new league deletes it together with "
+        "all its voks. Start a new league?",
+     sv="Det finns redan en Vok-liga. En ny liga raderar den gamla och alla dess vokar. "
+        "Vill du starta en ny liga?",
+     no="Det finnes allerede en Vok-liga. En ny liga sletter den gamle og alle vokene i den. "
+        "Vil du starte en ny liga?",
+     fi="Vok-sarja on jo olemassa. Uusi sarja poistaa vanhan sarjan ja kaikki sen vokit. "
+        "Aloitetaanko uusi sarja?",
+     da="Der findes allerede en Vok-liga. En ny liga sletter den gamle og alle dens vokker. "
+        "Vil du starte en ny liga?",
+     de="Es gibt bereits eine Vok-Liga. Eine neue Liga löscht die alte mit all ihren Voks. "
+        "Möchten Sie eine neue Liga starten?",
+     fr="Une ligue Vok existe déjà. Une nouvelle ligue supprime l'ancienne et tous ses voks. "
+        "Créer une nouvelle ligue ?",
+     es="Ya existe una liga Vok. Una nueva liga borra la anterior y todos sus voks. "
+        "¿Quieres iniciar una nueva liga?",
+     pl="Liga Vok już istnieje. Nowa liga usunie starą wraz ze wszystkimi jej vokami. "
+        "Czy rozpocząć nową ligę?")
+line(70, "OK message for Load League when no league is saved",
+     en="There is no saved Vok league. Start a new league first.",
+     sv="Det finns ingen sparad Vok-liga. Starta en ny liga först.",
+     no="Det finnes ingen lagret Vok-liga. Start en ny liga først.",
+     fi="Tallennettua Vok-sarjaa ei ole. Aloita ensin uusi sarja.",
+     da="Der er ingen gemt Vok-liga. Start en ny liga først.",
+     de="Es gibt keine gespeicherte Vok-Liga. Starten Sie zuerst eine neue Liga.",
+     fr="Aucune ligue Vok n'est enregistrée. Créez d'abord une nouvelle ligue.",
+     es="No hay ninguna liga Vok guardada. Inicia primero una nueva liga.",
+     pl="Brak zapisanej ligi Vok. Najpierw rozpocznij nową ligę.")
+
+# --- Lines 71 to 86: the game's own texts ------------------------------------
+
+line(71, None, en="Game over", sv="Spelet är slut", no="Spillet er over", fi="Peli päättyi",
+     da="Spillet er slut", de="Spiel vorbei", fr="Partie terminée", es="Fin de la partida",
+     pl="Koniec gry")
+line(72, None, en="Continue?", sv="Fortsätta?", no="Fortsette?", fi="Jatketaanko?",
+     da="Fortsæt?", de="Fortsetzen?", fr="Continuer ?", es="¿Continuar?", pl="Kontynuować?")
+line(73, None, en="Yes", sv="Ja", no="Ja", fi="Kyllä", da="Ja", de="Ja", fr="Oui", es="Sí",
+     pl="Tak")
+line(74, None, en="No", sv="Nej", no="Nei", fi="Ei", da="Nej", de="Nein", fr="Non", es="No",
+     pl="Nie")
+line(75, None, en="Winner", sv="Vinnare", no="Vinner", fi="Voittaja", da="Vinder",
+     de="Sieger", fr="Vainqueur", es="Ganador", pl="Zwycięzca")
+line(76, None, en="League champion", sv="Ligans mästare", no="Ligamester",
+     fi="Sarjan mestari", da="Ligamester", de="Ligameister", fr="Champion de la ligue",
+     es="Campeón de la liga", pl="Mistrz ligi")
+line(77, None, en="Final round", sv="Sista ronden", no="Siste runde", fi="Viimeinen erä",
+     da="Sidste omgang", de="Letzte Runde", fr="Dernière manche", es="Último asalto",
+     pl="Ostatnia runda")
+line(78, None, en="Sudden death", sv="Avgörande rond", no="Avgjørende runde",
+     fi="Ratkaiseva erä", da="Afgørende omgang", de="Entscheidungsrunde", fr="Mort subite",
+     es="Muerte súbita", pl="Nagła śmierć")
+line(79, None, en="Get ready", sv="Gör dig redo", no="Gjør deg klar", fi="Valmistaudu",
+     da="Gør dig klar", de="Bereit machen", fr="Préparez-vous", es="Prepárate",
+     pl="Przygotuj się")
+line(80, None, en="Your vok is exhausted", sv="Din vok är utmattad",
+     no="Voken din er utslitt", fi="Vokisi on uupunut", da="Din vok er udmattet",
+     de="Dein Vok ist erschöpft", fr="Votre vok est épuisé", es="Tu vok está agotado",
+     pl="Twój vok jest wyczerpany")
+line(81, None, en="Health restored", sv="Hälsan återställd", no="Helsen er gjenopprettet",
+     fi="Terveys palautettu", da="Helbred genoprettet", de="Gesundheit wiederhergestellt",
+     fr="Santé restaurée", es="Salud restablecida", pl="Zdrowie przywrócone")
+line(82, None, en="Bonus", sv="Bonus", no="Bonus", fi="Bonus", da="Bonus", de="Bonus",
+     fr="Bonus", es="Bonificación", pl="Premia")
+line(83, None, en="Extra life", sv="Extra liv", no="Ekstra liv", fi="Lisäelämä",
+     da="Ekstra liv", de="Extraleben", fr="Vie supplémentaire", es="Vida extra",
+     pl="Dodatkowe życie")
+line(84, None, en="New record!", sv="Nytt rekord!", no="Ny rekord!", fi="Uusi ennätys!",
+     da="Ny rekord!", de="Neuer Rekord!", fr="Nouveau record !", es="¡Nuevo récord!",
+     pl="Nowy rekord!")
+line(85, None, en="Saving...", sv="Sparar...", no="Lagrer...", fi="Tallennetaan...",
+     da="Gemmer...", de="Wird gespeichert...", fr="Enregistrement...", es="Guardando...",
+     pl="Zapisywanie...")
+line(86, None, en="Screenshot saved", sv="Skärmbild sparad", no="Skjermbilde lagret",
+     fi="Kuvakaappaus tallennettu", da="Skærmbillede gemt", de="Bildschirmfoto gespeichert",
+     fr="Capture d'écran enregistrée", es="Captura guardada", pl="Zrzut ekranu zapisany")
+
+# --- Lines 87 to 101: the credits dialog -------------------------------------
+
+line(87, "credits dialog: caption",
+     en="Vok Credits", sv="Medverkande i Vok", no="Medvirkende i Vok", fi="Vokin tekijät",
+     da="Medvirkende i Vok", de="Mitwirkende an Vok", fr="Crédits de Vok",
+     es="Créditos de Vok", pl="Twórcy gry Vok")
+line(88, "credits column 1, first heading",
+     en="Game Design", sv="Speldesign", no="Spilldesign", fi="Pelisuunnittelu",
+     da="Spildesign", de="Spieldesign", fr="Conception du jeu", es="Diseño del juego",
+     pl="Projekt gry")
+line(89, "credits column 1, second heading",
+     en="Programming", sv="Programmering", no="Programmering", fi="Ohjelmointi",
+     da="Programmering", de="Programmierung", fr="Programmation", es="Programación",
+     pl="Programowanie")
+line(90, "credits column 1, third heading",
+     en="Graphics and Animation", sv="Grafik och animation", no="Grafikk og animasjon",
+     fi="Grafiikka ja animaatio", da="Grafik og animation", de="Grafik und Animation",
+     fr="Graphismes et animation", es="Gráficos y animación", pl="Grafika i animacja")
+line(91, "credits column 1, fourth heading",
+     en="Sound and Music", sv="Ljud och musik", no="Lyd og musikk", fi="Äänet ja musiikki",
+     da="Lyd og musik", de="Sound und Musik", fr="Son et musique", es="Sonido y música",
+     pl="Dźwięk i muzyka")
+line(92, "credits column 2, first heading",
+     en="Producer", sv="Producent", no="Produsent", fi="Tuottaja", da="Producer",
+     de="Produzent", fr="Producteur", es="Producción", pl="Producent")
+line(93, "credits column 2, second heading",
+     en="Arena Design", sv="Arenadesign", no="Arenadesign", fi="Areenasuunnittelu",
+     da="Arenadesign", de="Arenadesign", fr="Conception des arènes", es="Diseño de arenas",
+     pl="Projekt aren")
+line(94, "credits column 2, third heading",
+     en="Testing", sv="Testning", no="Testing", fi="Testaus", da="Test", de="Test",
+     fr="Tests", es="Pruebas", pl="Testy")
+line(95, "credits column 2, fourth heading",
+     en="Story and Texts", sv="Berättelse och texter", no="Historie og tekster",
+     fi="Tarina ja tekstit", da="Historie og tekster", de="Geschichte und Texte",
+     fr="Scénario et textes", es="Guion y textos", pl="Fabuła i teksty")
+line(96, "credits column 3, first heading",
+     en="Executive Producer", sv="Exekutiv producent", no="Utøvende produsent",
+     fi="Vastaava tuottaja", da="Ansvarlig producer", de="Ausführender Produzent",
+     fr="Producteur exécutif", es="Producción ejecutiva", pl="Producent wykonawczy")
+line(97, "credits column 2, fifth heading",
+     en="Translation", sv="Översättning", no="Oversettelse", fi="Käännökset",
+     da="Oversættelse", de="Übersetzung", fr="Traduction", es="Traducción",
+     pl="Tłumaczenie")
+line(98, "credits column 3, second heading",
+     en="Voices", sv="Röster", no="Stemmer", fi="Ääninäyttelijät", da="Stemmer",
+     de="Stimmen", fr="Voix", es="Voces", pl="Głosy")
+line(99, "credits column 3, fourth heading",
+     en="Special Thanks", sv="Särskilt tack", no="Takk til", fi="Erityiskiitokset",
+     da="Særlig tak", de="Besonderer Dank", fr="Remerciements", es="Agradecimientos",
+     pl="Podziękowania")
+line(100, "credits column 3, fifth heading",
+     en="Published by", sv="Utgivare", no="Utgitt av", fi="Julkaisija", da="Udgivet af",
+     de="Herausgeber", fr="Éditeur", es="Publicado por", pl="Wydawca")
+line(101, "credits dialog: OK button",
+     en="OK", sv="OK", no="OK", fi="OK", da="OK", de="OK", fr="OK", es="Aceptar", pl="OK")
+
+# --- Lines 102 onward: the game's own texts ----------------------------------
+
+line(102, None, en="Choose arena", sv="Välj arena", no="Velg arena", fi="Valitse areena",
+     da="Vælg arena", de="Arena wählen", fr="Choisir l'arène", es="Elegir arena",
+     pl="Wybierz arenę")
+line(103, None, en="Random arena", sv="Slumpvald arena", no="Tilfeldig arena",
+     fi="Satunnainen areena", da="Tilfældig arena", de="Zufällige Arena",
+     fr="Arène au hasard", es="Arena aleatoria", pl="Losowa arena")
+line(104, None, en="Replay", sv="Repris", no="Reprise", fi="Uusinta", da="Genafspilning",
+     de="Wiederholung", fr="Rediffusion", es="Repetición", pl="Powtórka")
+line(105, None, en="Watch replay", sv="Visa repris", no="Se reprise", fi="Katso uusinta",
+     da="Se genafspilning", de="Wiederholung ansehen", fr="Voir la rediffusion",
+     es="Ver repetición", pl="Obejrzyj powtórkę")
+
+
+def validate():
+    """Returns a list of problems; empty when the table can be written."""
+    problems = []
+    numbers = [number for number, _, _ in TABLE]
+    if numbers != list(range(len(TABLE))):
+        problems.append("line numbers must run 0, 1, 2, ... without gaps or repeats")
+    for number, _, texts in TABLE:
+        missing = [code for code in CODES if code not in texts]
+        extra = [code for code in texts if code not in CODES]
+        if missing or extra:
+            problems.append(f"line {number}: missing {missing}, unknown {extra}")
+        for code, _, codepage in LANGUAGES:
+            text = texts.get(code, "")
+            where = f"line {number} [{code}]"
+            if not text:
+                problems.append(f"{where}: empty")
+            if text != text.strip():
+                problems.append(f"{where}: blank at the start or end")
+            if "%" in text:
+                problems.append(f"{where}: '%' is reserved for the launcher's formats")
+            if any(ord(c) < 32 for c in text):
+                problems.append(f"{where}: control character")
+            try:
+                encoded = text.encode(codepage)
+            except UnicodeEncodeError as error:
+                problems.append(f"{where}: not in {codepage}: {error.object[error.start]!r}")
+                continue
+            if len(encoded) > MAX_LINE:
+                problems.append(f"{where}: {len(encoded)} bytes, at most {MAX_LINE}")
+            limit = WIDTH_LIMITS.get(number)
+            shown = text.replace("&", "")
+            if limit is not None and len(shown) > limit:
+                problems.append(f"{where}: {len(shown)} characters, room for {limit}")
+    if TABLE and len(TABLE) > 53:
+        licence = TABLE[53][2].get("en", "")
+        if not (DATA_ROOT / licence).is_file():
+            problems.append(f"line 53: the sample has no {licence}")
+    return problems
+
+
+def render(code, codepage):
+    """The bytes of one language file: every line ended by CR LF."""
+    return b"".join(texts[code].encode(codepage) + b"\r\n" for _, _, texts in TABLE)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--check", action="store_true",
+                        help="compare the files with the table instead of writing them")
+    args = parser.parse_args()
+
+    problems = validate()
+    if problems:
+        for problem in problems:
+            print(problem, file=sys.stderr)
+        return 1
+
+    stale = []
+    for code, name, codepage in LANGUAGES:
+        path = OUTPUT_DIR / name
+        data = render(code, codepage)
+        if args.check:
+            if not path.is_file() or path.read_bytes() != data:
+                stale.append(str(path.relative_to(ROOT)))
+        else:
+            OUTPUT_DIR.mkdir(parents=True, exist_ok=True)
+            path.write_bytes(data)
+    if stale:
+        print("out of date, run scripts/make_language_files.py: " + ", ".join(stale),
+              file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
