@@ -17,3 +17,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # runtime DLLs, which a player's Windows does not have.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+
+# ctest runs the cross-built programs under Wine through this wrapper (the
+# project's own prefix, as an unprivileged user; see scripts/common.sh).
+get_filename_component(VOK_WINE_RUN "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh" ABSOLUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR "${VOK_WINE_RUN}" CACHE FILEPATH "Runs Windows programs for ctest")

@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# Runs every test of the project on Debian 12, installing what is missing:
+#   1. the unit tests, built natively under AddressSanitizer and
+#      UndefinedBehaviorSanitizer (preset native-asan);
+#   2. the same unit tests cross-built with MinGW-w64 (preset mingw-i686) and
+#      run under Wine;
+#   3. the GUI end-to-end tests, when there are any: every ctest test of the
+#      mingw-i686 build labelled "gui", run under Xvfb in a Wine session of
+#      their own, one at a time. Step 2 leaves those out.
+# The last line is "tests: N passed, M failed", totals over all ctest runs; a
+# build or a ctest run that fails without a failed test to show for it counts
+# as one failure. Exits non-zero on any failure.
+# shellcheck disable=SC2317 # the step functions run through phase()
+set -uo pipefail
+umask 022
+# shellcheck source=scripts/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cd "$VOK_ROOT" || exit 1
+
+# A hung test (a dialog nobody answers) must not eat the whole CI budget.
+test_timeout=${VOK_TEST_TIMEOUT:-300}
+xvfb=(xvfb-run -a -s "$VOK_XVFB_SCREEN")
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
+
+passed=0
+failed=0
+problems=()
+timings=()
+log_dir="$VOK_ROOT/build/logs"
+
+finish() {
+    echo
+    if [ "${#timings[@]}" -gt 0 ]; then
+        echo "Wall times:"
+        printf '    %s\n' "${timings[@]}"
+    fi
+    if [ "${#problems[@]}" -gt 0 ]; then
+        echo "Failures:"
+        printf '    %s\n' "${problems[@]}"
+    fi
+    echo "tests: $passed passed, $failed failed"
+    [ "$failed" -eq 0 ] && [ "${#problems[@]}" -eq 0 ]
+    exit
+}
+
+# phase NAME COMMAND...: runs a step with a heading and records its wall time.
+phase() {
+    local name=$1 start=$SECONDS rc
+    shift
+    vok_heading "$name"
+    "$@"
+    rc=$?
+    timings+=("$(printf '%-32s %4d s' "$name" $((SECONDS - start)))")
+    return $rc
+}
+
+# run_ctest WHAT COMMAND...: runs a ctest command line with its output shown,
+# and adds its counts to the totals.
+run_ctest() {
+    local what=$1 log rc counts run=0 bad=0
+    shift
+    mkdir -p "$log_dir"
+    log="$log_dir/ctest-${what// /-}.log"
+    "$@" 2>&1 | tee "$log"
+    rc=${PIPESTATUS[0]}
+    # "100% tests passed, 0 tests failed out of 12"
+    counts=$(sed -n 's/^[0-9]*% tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1 \2/p' "$log" | tail -n 1)
+    if [ -n "$counts" ]; then
+        read -r bad run <<<"$counts"
+    fi
+    passed=$((passed + run - bad))
+    failed=$((failed + bad))
+    if [ "$rc" -ne 0 ] && [ "$bad" -eq 0 ]; then
+        failed=$((failed + 1))
+        problems+=("$what: ctest exited with $rc without a failed test (see above)")
+    elif [ "$bad" -gt 0 ]; then
+        problems+=("$what: $bad of $run tests failed")
+    elif [ "$run" -eq 0 ]; then
+        echo "warning: $what: no tests found"
+    fi
+    return 0
+}
+
+build_failed() {
+    failed=$((failed + 1))
+    problems+=("build of preset $1 failed (see above)")
+}
+
+# Number of tests of the mingw-i686 build that carry the label "gui".
+gui_test_count() {
+    ctest --preset mingw-i686 -N --label-regex '^gui$' 2>/dev/null | sed -n 's/^Total Tests: *//p'
+}
+
+# In a subshell: its errors end it, not this script, which must still print
+# the summary.
+install_dependencies() { (vok_install_dependencies); }
+
+phase "Install missing packages" install_dependencies || {
+    failed=$((failed + 1))
+    problems+=("package installation failed")
+    finish
+}
+
+if phase "Build native-asan" vok_build_preset native-asan; then
+    phase "Unit tests, ASan+UBSan" run_ctest "native-asan" \
+        ctest --preset native-asan --parallel "$VOK_JOBS" --timeout "$test_timeout"
+else
+    build_failed native-asan
+fi
+
+if phase "Build mingw-i686" vok_build_preset mingw-i686; then
+    phase "Unit tests under Wine" run_ctest "wine unit" \
+        "${xvfb[@]}" bash scripts/with-wine.sh \
+        ctest --preset mingw-i686 --label-exclude '^gui$' --timeout "$test_timeout"
+
+    gui_tests=$(gui_test_count)
+    if [ "${gui_tests:-0}" -gt 0 ]; then
+        phase "GUI tests under Wine and Xvfb" run_ctest "wine gui" \
+            "${xvfb[@]}" bash scripts/with-wine.sh \
+            ctest --preset mingw-i686 --label-regex '^gui$' --timeout "$test_timeout"
+    else
+        vok_heading "GUI tests: none labelled gui yet, skipped"
+    fi
+else
+    build_failed mingw-i686
+fi
+
+finish
