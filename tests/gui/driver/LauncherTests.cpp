@@ -1,0 +1,5 @@
+#include "Harness.h"
+#include "Report.h"
+#include "Win32Ui.h"
+
+void RegisterLauncherCases() {}
