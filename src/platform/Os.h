@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,15 @@ namespace vok {
 // launcher (no league yet); a file that exists but cannot be read is not, and
 // callers that rewrite files must not mistake it for an empty one.
 enum class ReadResult { Ok, Missing, Failed };
+
+// A top-level window of any process, opaque to the core (an HWND on Windows).
+using WindowHandle = void*;
+
+// Keys whose state chooses the game's launch level.
+enum class Key { Control, Shift };
+
+// What ProbeDirectDraw reports when DirectDraw offers the DirectX 7 interface.
+constexpr std::uint32_t kDirectDraw7 = 0x700;
 
 // Everything the portable core takes from the operating system. Exactly one
 // instance is current at a time (CurrentOs); the build's own implementation is
@@ -53,6 +63,44 @@ public:
     // Language identifier of the active keyboard layout (the low 16 bits of
     // the input locale on Windows).
     virtual unsigned short KeyboardLangId() = 0;
+
+    // The folder holding the running program, with its trailing separator.
+    // False, with `buffer` empty, when it cannot be told or does not fit.
+    virtual bool ExecutableFolder(char* buffer, std::size_t size) = 0;
+    // Makes `path` the current directory, against which relative paths resolve.
+    virtual bool SetCurrentFolder(const char* path) = 0;
+
+    // Hands `file` to the shell's open operation, shown normally, and does not
+    // wait for what it starts. A null `verb` is the file type's default action;
+    // an empty `directory` starts a program in this process's current
+    // directory. `owner` parents any window the shell shows. True when the
+    // shell reports success.
+    virtual bool ShellOpen(WindowHandle owner, const char* verb, const char* file,
+                           const char* parameters, const char* directory) = 0;
+
+    // The asynchronous state of `key` as Windows reports it: the high bit
+    // (0x8000) is set while the key is down; the low bit only says it was
+    // pressed since the previous query and does not mean it is down.
+    virtual unsigned short AsyncKeyState(Key key) = 0;
+
+    // First top-level window with this class name or title (a null one matches
+    // any), or null.
+    virtual WindowHandle FindTopWindow(const char* className, const char* title) = 0;
+    // Posts `message` with both parameters 0; does not wait for it to be handled.
+    virtual bool PostToWindow(WindowHandle window, unsigned message) = 0;
+    virtual bool BringToFront(WindowHandle window) = 0;
+
+    // Text for an attached debugger, if any.
+    virtual void DebugOutput(const char* text) = 0;
+
+    // Ends the process. The system implementations never return; a test
+    // implementation records the code and returns, so callers return at once
+    // after calling it and do nothing more.
+    virtual void EndProcess(int exitCode) = 0;
+
+    // kDirectDraw7 when a DirectDraw object with the DirectX 7 interface can be
+    // created, otherwise 0.
+    virtual std::uint32_t ProbeDirectDraw() = 0;
 };
 
 // The implementation of this build: Win32 calls on Windows, POSIX natively.

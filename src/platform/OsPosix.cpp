@@ -189,6 +189,53 @@ public:
         }
         return 0;  // LANG_NEUTRAL: in no language table
     }
+
+    bool ExecutableFolder(char* buffer, std::size_t size) override {
+        if (size == 0) {
+            return false;
+        }
+        buffer[0] = '\0';
+        char path[4096];
+        ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+        if (length <= 0) {
+            return false;
+        }
+        path[length] = '\0';
+        char* slash = std::strrchr(path, '/');
+        if (!slash) {
+            return false;
+        }
+        std::size_t folderLength = static_cast<std::size_t>(slash - path) + 1;
+        if (folderLength + 1 > size) {
+            return false;
+        }
+        std::memcpy(buffer, path, folderLength);
+        buffer[folderLength] = '\0';
+        return true;
+    }
+
+    bool SetCurrentFolder(const char* path) override { return chdir(path) == 0; }
+
+    // There is no shell to hand a Windows program or document to.
+    bool ShellOpen(WindowHandle, const char*, const char*, const char*, const char*) override {
+        return false;
+    }
+
+    // No keyboard state outside a window system: no key is ever down.
+    unsigned short AsyncKeyState(Key) override { return 0; }
+
+    // The game and the launcher are Windows programs: there is never a peer.
+    WindowHandle FindTopWindow(const char*, const char*) override { return nullptr; }
+    bool PostToWindow(WindowHandle, unsigned) override { return false; }
+    bool BringToFront(WindowHandle) override { return false; }
+
+    void DebugOutput(const char*) override {}
+
+    void EndProcess(int exitCode) override { std::exit(exitCode); }
+
+    // DirectDraw does not exist here; answering as a capable system keeps the
+    // menu from offering a DirectX setup that could never run.
+    std::uint32_t ProbeDirectDraw() override { return kDirectDraw7; }
 };
 
 }  // namespace

@@ -2,9 +2,13 @@
 // written against.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
+#include "platform/DirectDrawProbe.h"
 #include "platform/Os.h"
 
 namespace vok {
@@ -104,6 +108,67 @@ public:
     unsigned short KeyboardLangId() override {
         return LOWORD(reinterpret_cast<ULONG_PTR>(GetKeyboardLayout(0)));
     }
+
+    bool ExecutableFolder(char* buffer, std::size_t size) override {
+        if (size == 0) {
+            return false;
+        }
+        buffer[0] = '\0';
+        char path[MAX_PATH * 4];
+        DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+        // A full buffer means the name was cut.
+        if (length == 0 || length >= sizeof path) {
+            return false;
+        }
+        char* separator = std::strrchr(path, '\\');
+        char* slash = std::strrchr(path, '/');
+        if (!separator || (slash && slash > separator)) {
+            separator = slash;
+        }
+        if (!separator) {
+            return false;
+        }
+        std::size_t folderLength = static_cast<std::size_t>(separator - path) + 1;
+        if (folderLength + 1 > size) {
+            return false;
+        }
+        std::memcpy(buffer, path, folderLength);
+        buffer[folderLength] = '\0';
+        return true;
+    }
+
+    bool SetCurrentFolder(const char* path) override { return SetCurrentDirectoryA(path) != 0; }
+
+    bool ShellOpen(WindowHandle owner, const char* verb, const char* file, const char* parameters,
+                   const char* directory) override {
+        HINSTANCE result = ShellExecuteA(static_cast<HWND>(owner), verb, file, parameters,
+                                         directory, SW_SHOWNORMAL);
+        // Values up to 32 are error codes.
+        return reinterpret_cast<INT_PTR>(result) > 32;
+    }
+
+    unsigned short AsyncKeyState(Key key) override {
+        return static_cast<unsigned short>(
+            GetAsyncKeyState(key == Key::Control ? VK_CONTROL : VK_SHIFT));
+    }
+
+    WindowHandle FindTopWindow(const char* className, const char* title) override {
+        return FindWindowA(className, title);
+    }
+
+    bool PostToWindow(WindowHandle window, unsigned message) override {
+        return PostMessageA(static_cast<HWND>(window), message, 0, 0) != 0;
+    }
+
+    bool BringToFront(WindowHandle window) override {
+        return SetForegroundWindow(static_cast<HWND>(window)) != 0;
+    }
+
+    void DebugOutput(const char* text) override { OutputDebugStringA(text); }
+
+    void EndProcess(int exitCode) override { ExitProcess(static_cast<UINT>(exitCode)); }
+
+    std::uint32_t ProbeDirectDraw() override { return ProbeDirectDrawLibrary("DDRAW.DLL"); }
 };
 
 }  // namespace

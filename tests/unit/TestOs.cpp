@@ -176,4 +176,64 @@ bool TestOs::RemoveFile(const char* path) {
     return !Fails(Op::RemoveFile, path) && inner_.RemoveFile(path);
 }
 
+bool TestOs::ExecutableFolder(char* buffer, std::size_t size) {
+    if (!exeFolder_) {
+        return inner_.ExecutableFolder(buffer, size);
+    }
+    if (size > 0) {
+        buffer[0] = '\0';
+    }
+    if (exeFolder_->empty() || exeFolder_->size() + 1 > size) {
+        return false;
+    }
+    std::snprintf(buffer, size, "%s", exeFolder_->c_str());
+    return true;
+}
+
+bool TestOs::SetCurrentFolder(const char* path) {
+    currentFolders_.emplace_back(path);
+    return !Fails(Op::CurrentFolder, path) && inner_.SetCurrentFolder(path);
+}
+
+bool TestOs::ShellOpen(WindowHandle owner, const char* verb, const char* file,
+                       const char* parameters, const char* directory) {
+    ShellCall call{owner, std::nullopt, file ? file : "", parameters ? parameters : "",
+                   directory ? directory : ""};
+    if (verb) {
+        call.verb = verb;
+    }
+    shellCalls_.push_back(call);
+    return shellOk_;
+}
+
+unsigned short TestOs::AsyncKeyState(Key key) {
+    auto it = keys_.find(key);
+    return it == keys_.end() ? 0 : it->second;
+}
+
+WindowHandle TestOs::AddWindow(const std::string& className, const std::string& title) {
+    windows_.push_back({className, title});
+    return reinterpret_cast<WindowHandle>(static_cast<std::uintptr_t>(windows_.size()));
+}
+
+WindowHandle TestOs::FindTopWindow(const char* className, const char* title) {
+    for (std::size_t i = 0; i < windows_.size(); ++i) {
+        if ((!className || windows_[i].className == className) &&
+            (!title || windows_[i].title == title)) {
+            return reinterpret_cast<WindowHandle>(static_cast<std::uintptr_t>(i + 1));
+        }
+    }
+    return nullptr;
+}
+
+bool TestOs::PostToWindow(WindowHandle window, unsigned message) {
+    posts_.emplace_back(window, message);
+    return window != nullptr;
+}
+
+bool TestOs::BringToFront(WindowHandle window) {
+    fronts_.push_back(window);
+    return window != nullptr;
+}
+
 }  // namespace vok::test

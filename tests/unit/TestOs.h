@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/Os.h"
 
@@ -46,7 +49,17 @@ public:
         SetNormal,
         MakeFolder,
         RemoveFolder,
-        RemoveFile
+        RemoveFile,
+        CurrentFolder
+    };
+
+    // One request to the shell, as made; nothing is started.
+    struct ShellCall {
+        WindowHandle owner;
+        std::optional<std::string> verb;  // none: the default verb
+        std::string file;
+        std::string parameters;
+        std::string directory;
     };
 
     TestOs();
@@ -54,6 +67,22 @@ public:
     // The temporary directory TempPath reports; empty makes TempPath fail.
     void SetTempDir(const std::string& dir) { tempDir_ = dir; }
     void SetLangId(unsigned short langId) { langId_ = langId; }
+    // The folder ExecutableFolder reports; unset, the test program's own.
+    void SetExecutableFolder(const std::string& dir) { exeFolder_ = dir; }
+    void SetKeyState(Key key, unsigned short state) { keys_[key] = state; }
+    void SetProbeResult(std::uint32_t result) { probe_ = result; }
+    // What ShellOpen answers; it never starts anything.
+    void SetShellResult(bool ok) { shellOk_ = ok; }
+    // Adds a top-level window for FindTopWindow to find; returns its handle.
+    WindowHandle AddWindow(const std::string& className, const std::string& title);
+
+    const std::vector<ShellCall>& ShellCalls() const { return shellCalls_; }
+    // Codes EndProcess was called with, in order (it returns here).
+    const std::vector<int>& Exits() const { return exits_; }
+    const std::vector<std::pair<WindowHandle, unsigned>>& Posts() const { return posts_; }
+    const std::vector<WindowHandle>& BroughtToFront() const { return fronts_; }
+    const std::vector<std::string>& DebugTexts() const { return debugTexts_; }
+    const std::vector<std::string>& CurrentFolders() const { return currentFolders_; }
 
     // Makes call number `nth` of `op` fail; with `sticky`, every later call too.
     void FailCall(Op op, int nth, bool sticky = false);
@@ -79,6 +108,19 @@ public:
     bool RemoveEmptyFolder(const char* path) override;
     bool RemoveFile(const char* path) override;
     unsigned short KeyboardLangId() override { return langId_; }
+    bool ExecutableFolder(char* buffer, std::size_t size) override;
+    // Changes the real current directory (relative paths must resolve); tests
+    // that reach it restore the directory themselves.
+    bool SetCurrentFolder(const char* path) override;
+    bool ShellOpen(WindowHandle owner, const char* verb, const char* file, const char* parameters,
+                   const char* directory) override;
+    unsigned short AsyncKeyState(Key key) override;
+    WindowHandle FindTopWindow(const char* className, const char* title) override;
+    bool PostToWindow(WindowHandle window, unsigned message) override;
+    bool BringToFront(WindowHandle window) override;
+    void DebugOutput(const char* text) override { debugTexts_.emplace_back(text); }
+    void EndProcess(int exitCode) override { exits_.push_back(exitCode); }
+    std::uint32_t ProbeDirectDraw() override { return probe_; }
 
 private:
     // Counts the call and says whether it is to fail.
@@ -93,6 +135,22 @@ private:
     int failAfter_ = 0;
     int pathCalls_ = 0;
     bool failed_ = false;
+
+    struct Window {
+        std::string className;
+        std::string title;
+    };
+    std::optional<std::string> exeFolder_;
+    std::map<Key, unsigned short> keys_;
+    std::uint32_t probe_ = kDirectDraw7;
+    bool shellOk_ = true;
+    std::vector<Window> windows_;  // handle i + 1 is windows_[i]
+    std::vector<ShellCall> shellCalls_;
+    std::vector<int> exits_;
+    std::vector<std::pair<WindowHandle, unsigned>> posts_;
+    std::vector<WindowHandle> fronts_;
+    std::vector<std::string> debugTexts_;
+    std::vector<std::string> currentFolders_;
 };
 
 }  // namespace vok::test
