@@ -1,0 +1,132 @@
+#include "launcher/MainMenu.h"
+
+#include "common/ProcessState.h"
+#include "launcher/ExitCodes.h"
+#include "launcher/GameLaunch.h"
+#include "resources/resource.h"
+
+namespace vok {
+
+namespace {
+
+constexpr int kFirstCaptionLine = 44;
+constexpr int kLicenceLine = 53;
+constexpr int kWebSiteLine = 54;
+constexpr int kDirectXQuestionLine = 55;
+
+constexpr const char* kDirectXSetup = "DirectX8/DXSETUP.EXE";
+
+// Buttons in the order of their captions' language lines, from line 44. Demo
+// keeps the template's text.
+const int kCaptionedButtons[] = {
+    IDC_MAIN_PRACTICE,   IDC_MAIN_SINGLEMATCH, IDC_MAIN_NEWLEAGUE,
+    IDC_MAIN_LOADLEAGUE, IDC_MAIN_CREDITS,     IDC_MAIN_DIRECTX,
+    IDC_MAIN_LICENCE,    IDC_MAIN_WEBSITE,     IDC_MAIN_CANCEL,
+};
+
+bool KeyDown(Os& os, Key key) {
+    return (os.AsyncKeyState(key) & 0x8000) != 0;
+}
+
+// What the shell reports is of no interest: a missing setup, demo or licence
+// simply does nothing.
+void Open(Ui& menu, const char* verb, const char* file, const char* parameters) {
+    CurrentOs().ShellOpen(menu.Window(), verb, file, parameters, "");
+}
+
+void Leave(Ui& menu) {
+    menu.EndDialog(IDC_MAIN_CANCEL);
+}
+
+void InstallDirectX(Ui& menu) {
+    Open(menu, "open", kDirectXSetup, "");
+}
+
+void OpenLicence(Ui& menu) {
+    Open(menu, nullptr, Process().language.Text(kLicenceLine), "");
+}
+
+void OpenWebSite(Ui& menu) {
+    Open(menu, nullptr, Process().language.Text(kWebSiteLine), "");
+}
+
+void PlayDemo(Ui& menu) {
+    Open(menu, "open", "demo/Zantovid.exe", "demo/vok.avi");
+}
+
+void StartPractice(Ui& menu) {
+    ComputeLaunchLevel();
+    LaunchGame(menu, IDC_MAIN_PRACTICE);
+}
+
+void StartSingleMatch(Ui& menu) {
+    ComputeLaunchLevel();
+    LaunchGame(menu, IDC_MAIN_SINGLEMATCH);
+}
+
+// Load League, Start a new League and View Credits arrive with the league and
+// credits dialogs; until then their buttons do nothing.
+void NotYetAvailable(Ui&) {}
+
+struct Command {
+    int id;
+    void (*run)(Ui& menu);
+};
+
+const Command kCommands[] = {
+    {IDC_MAIN_CANCEL, Leave},
+    {IDC_MAIN_DIRECTX, InstallDirectX},
+    {IDC_MAIN_LICENCE, OpenLicence},
+    {IDC_MAIN_WEBSITE, OpenWebSite},
+    {IDC_MAIN_DEMO, PlayDemo},
+    {IDC_MAIN_PRACTICE, StartPractice},
+    {IDC_MAIN_SINGLEMATCH, StartSingleMatch},
+    {IDC_MAIN_LOADLEAGUE, NotYetAvailable},
+    {IDC_MAIN_NEWLEAGUE, NotYetAvailable},
+    {IDC_MAIN_CREDITS, NotYetAvailable},
+};
+
+}  // namespace
+
+int ComputeLaunchLevel() {
+    Os& os = CurrentOs();
+    int level = (KeyDown(os, Key::Control) ? 2 : 0) + (KeyDown(os, Key::Shift) ? 1 : 0);
+    Process().launchLevel = level;
+    return level;
+}
+
+void OpenMainMenu(Ui& menu) {
+    ProcessState& process = Process();
+    int line = kFirstCaptionLine;
+    for (int button : kCaptionedButtons) {
+        menu.SetText(button, process.language.Text(line++));
+    }
+
+    Os& os = CurrentOs();
+    if (os.ProbeDirectDraw() < kDirectDraw7) {
+        Answer answer =
+            menu.ShowMessage(process.language.Text(kDirectXQuestionLine), "", Buttons::YesNo);
+        if (answer != Answer::Yes) {
+            os.EndProcess(kExitHandedOver);
+            return;
+        }
+        InstallDirectX(menu);
+    }
+
+    menu.Enable(IDC_MAIN_PRACTICE, true);
+    menu.Enable(IDC_MAIN_SINGLEMATCH, true);
+    menu.Enable(IDC_MAIN_NEWLEAGUE, true);
+    menu.Enable(IDC_MAIN_LOADLEAGUE, process.leaguePresent != 0);
+}
+
+bool RunMainMenuCommand(Ui& menu, int id) {
+    for (const Command& command : kCommands) {
+        if (command.id == id) {
+            command.run(menu);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace vok

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "launcher/Ui.h"
+
+namespace vok {
+
+// The main menu's logic, driven by its dialog procedure.
+
+// On the dialog's initialisation: translates the buttons, offers the DirectX
+// setup when DirectDraw 7 is missing (ending the process when the player
+// declines), then enables the game buttons, and Load League only when a
+// league is waiting.
+void OpenMainMenu(Ui& menu);
+
+// Runs the command of control `id`. False when the menu has no such command,
+// so that the dialog reports the message as not handled.
+bool RunMainMenuCommand(Ui& menu, int id);
+
+// Reads Control (adds 2) and Shift (adds 1) as they are now, stores the result
+// as the process's launch level and returns it. Every command that may start
+// the game calls it once, before anything else.
+int ComputeLaunchLevel();
+
+}  // namespace vok

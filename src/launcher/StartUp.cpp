@@ -1,0 +1,68 @@
+#include "launcher/StartUp.h"
+
+#include <cstdio>
+
+#include "common/ProcessState.h"
+#include "launcher/ExitCodes.h"
+#include "resources/resource.h"
+
+namespace vok {
+
+namespace {
+
+// The game raises itself, and a launcher ignores it; either way the player
+// sees the program that is already running.
+bool SignalRunningPeer(Os& os) {
+    WindowHandle peer = os.FindTopWindow(kGameWindowClass, nullptr);
+    if (!peer) {
+        peer = os.FindTopWindow(nullptr, kLauncherTitle);
+    }
+    if (!peer) {
+        return false;
+    }
+    os.PostToWindow(peer, VOK_PEER_MESSAGE);
+    os.BringToFront(peer);
+    return true;
+}
+
+}  // namespace
+
+int StartUp(void* instance, Ui& desktop) {
+    Os& os = CurrentOs();
+    ProcessState& process = Process();
+    process.instance = instance;
+
+    if (SignalRunningPeer(os)) {
+        return kExitPeerRunning;
+    }
+
+    // The game installs beside its data. Without the folder, the directory the
+    // launcher was started in is the best remaining guess.
+    char root[512];
+    if (os.ExecutableFolder(root, sizeof root)) {
+        os.SetCurrentFolder(root);
+    }
+
+    process.language.Load("data/", LanguageTable::kAutomatic);
+
+    process.tempDirValid = os.TempPath(process.tempDir, sizeof process.tempDir);
+    // Without a temporary directory the name below would be relative and could
+    // find a file in the data root that is no league of this user's.
+    process.leaguePresent = 0;
+    char league[512];
+    if (process.tempDirValid) {
+        int length = std::snprintf(league, sizeof league, "%s%s", process.tempDir, "vokleague.dat");
+        if (length > 0 && length < static_cast<int>(sizeof league) && os.CanOpen(league)) {
+            process.leaguePresent = 1;
+        }
+    }
+
+    if (desktop.RunDialog("IDD_MAINDLG") == -1) {
+        // Leaving silently with the Cancel code would look like a player's choice.
+        os.DebugOutput("Couldn't create the main menu\r\n");
+        return kExitMenuUnavailable;
+    }
+    return kExitMenuClosed;
+}
+
+}  // namespace vok

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/Os.h"
+
+namespace vok {
+
+// Buttons of a message box.
+enum class Buttons { Ok, YesNo };
+
+// The button that closed a message box; None when the box could not be shown.
+enum class Answer { None, Ok, Cancel, Yes, No };
+
+// What the launcher's logic needs of one dialog: its controls, the message
+// boxes and child dialogs it owns, and its end. The Win32 front end implements
+// it over a dialog window; tests implement it with scripted answers.
+//
+// A Ui without a window stands for the desktop: it can only run a dialog that
+// has no owner (start-up's main menu).
+class Ui {
+public:
+    virtual ~Ui() = default;
+
+    // The dialog's window, to parent what the shell shows; null for the desktop.
+    virtual WindowHandle Window() = 0;
+
+    virtual void SetText(int control, const char* text) = 0;
+    virtual void Enable(int control, bool enabled) = 0;
+
+    // A modal message box owned by the dialog. An empty caption shows an empty
+    // title bar, as every box of the launcher but one has.
+    virtual Answer ShowMessage(const char* text, const char* caption, Buttons buttons) = 0;
+
+    // Runs the dialog of template `templateName` modally, owned by this one,
+    // and returns the result it ended with, or -1 when it could not be created.
+    virtual int RunDialog(const char* templateName) = 0;
+
+    // Ends this dialog; RunDialog of its owner returns `result`.
+    virtual void EndDialog(int result) = 0;
+};
+
+}  // namespace vok
