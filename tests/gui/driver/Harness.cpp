@@ -63,12 +63,13 @@ Stage::Stage(const std::string& name, Ddraw ddraw) {
     // can create a DirectDraw 7 object depends on the X server. Every case
     // therefore picks the library the probe meets.
     if (ddraw == Ddraw::Off) {
-        override_.reset(new ScopedRegistryValue(OverrideKey(), "ddraw", ""));
+        override_.reset(new ScopedRegistryValue(HKEY_CURRENT_USER, OverrideKey(), "ddraw", ""));
     } else {
         const std::string dll =
             Join(Join(Join(config.standins, "ddraw"), DdrawName(ddraw)), "DDRAW.DLL");
         GUI_REQUIRE(CopyTree(dll, Root("DDRAW.DLL")), "copy the stand-in library " + dll);
-        override_.reset(new ScopedRegistryValue(OverrideKey(), "ddraw", "native"));
+        override_.reset(
+            new ScopedRegistryValue(HKEY_CURRENT_USER, OverrideKey(), "ddraw", "native"));
     }
     GUI_REQUIRE(override_->Ok(), "set the DLL override for " + std::string(kLauncherExe));
 }
@@ -88,13 +89,12 @@ std::string Stage::Language(const std::string& file) const {
     return Join(Root(kLanguageFolder), file);
 }
 
-std::map<std::string, std::string> Stage::Environment(const std::string& locale) const {
+std::map<std::string, std::string> Stage::Environment() const {
     return {
         {"TMP", temp_},
         {"TEMP", temp_},
         {"VOK_GUI_RECORDS", records_},
         {"VOK_GUI_GAME_LIFETIME_MS", "60000"},
-        {"LC_ALL", locale},
     };
 }
 
@@ -194,11 +194,11 @@ const std::vector<int>& MainMenuIds() {
     return ids;
 }
 
-Launcher::Launcher(const Stage& stage, const std::string& locale) {
+Launcher::Launcher(const Stage& stage) {
     const std::string exe = stage.Root(kLauncherExe);
     // Started from another folder, so the launcher has to find its data root
     // from its own location, as when a player starts it from a shortcut.
-    GUI_REQUIRE(process_.Start(exe, "", Settings().work, stage.Environment(locale)),
+    GUI_REQUIRE(process_.Start(exe, "", Settings().work, stage.Environment()),
                 Format("start %s (error %lu)", exe.c_str(), GetLastError()));
 }
 

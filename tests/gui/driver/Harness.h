@@ -57,16 +57,19 @@ public:
     Stage(const Stage&) = delete;
     Stage& operator=(const Stage&) = delete;
 
-    std::string Root(const std::string& relative = "") const { return Join(root_, relative); }
+    std::string Root(const std::string& relative = "") const {
+        return relative.empty() ? root_ : Join(root_, relative);
+    }
     std::string Temp(const std::string& relative = "") const { return Join(temp_, relative); }
     std::string Record(const std::string& name) const { return Join(records_, name); }
     // The staged language file ("english.txt" ...).
     std::string Language(const std::string& file) const;
 
     // Environment of the launcher: TMP and TEMP (Wine takes them from here,
-    // not from the Unix environment), the records folder of the stand-ins,
-    // and the locale that decides the keyboard layout.
-    std::map<std::string, std::string> Environment(const std::string& locale) const;
+    // not from the Unix environment) and the records folder of the stand-ins.
+    // The keyboard layout cannot be chosen here: Wine derives it from the Unix
+    // LC_ALL of the process that starts the launcher, that is the driver's.
+    std::map<std::string, std::string> Environment() const;
 
 private:
     std::string root_;
@@ -123,9 +126,8 @@ const std::vector<int>& MainMenuIds();
 // The launcher started in a staged root.
 class Launcher {
 public:
-    // Starts the launcher of `stage` with the locale `locale`; the case stops
-    // when it cannot be started.
-    explicit Launcher(const Stage& stage, const std::string& locale = "en_US.UTF-8");
+    // Starts the launcher of `stage`; the case stops when it cannot be started.
+    explicit Launcher(const Stage& stage);
     DWORD Pid() const { return process_.Pid(); }
     ChildProcess& Process() { return process_; }
 

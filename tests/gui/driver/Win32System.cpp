@@ -234,24 +234,24 @@ bool CloseWindowProcess(HWND window, DWORD timeoutMs) {
     return ended;
 }
 
-ScopedRegistryValue::ScopedRegistryValue(const std::string& key, const std::string& name,
+ScopedRegistryValue::ScopedRegistryValue(HKEY root, const std::string& key, const std::string& name,
                                          const std::string& value)
-    : key_(key), name_(name) {
+    : root_(root), key_(key), name_(name) {
     // Remember which parts of the key path are new, to delete exactly those.
     size_t pos = 0;
     while (pos != std::string::npos) {
         pos = key.find('\\', pos + 1);
         const std::string part = key.substr(0, pos);
         HKEY probe = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, part.c_str(), 0, KEY_READ, &probe) == ERROR_SUCCESS) {
+        if (RegOpenKeyExA(root_, part.c_str(), 0, KEY_READ, &probe) == ERROR_SUCCESS) {
             RegCloseKey(probe);
         } else {
             createdKeys_.push_back(part);
         }
     }
     HKEY handle = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE,
-                        nullptr, &handle, nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExA(root_, key.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &handle,
+                        nullptr) != ERROR_SUCCESS) {
         return;
     }
     char old[2048];
@@ -269,7 +269,7 @@ ScopedRegistryValue::ScopedRegistryValue(const std::string& key, const std::stri
 
 ScopedRegistryValue::~ScopedRegistryValue() {
     HKEY handle = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_WRITE, &handle) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(root_, key_.c_str(), 0, KEY_WRITE, &handle) == ERROR_SUCCESS) {
         if (hadValue_) {
             RegSetValueExA(handle, name_.c_str(), 0, oldType_,
                            reinterpret_cast<const BYTE*>(oldData_.data()),
@@ -280,7 +280,7 @@ ScopedRegistryValue::~ScopedRegistryValue() {
         RegCloseKey(handle);
     }
     for (auto part = createdKeys_.rbegin(); part != createdKeys_.rend(); ++part) {
-        RegDeleteKeyA(HKEY_CURRENT_USER, part->c_str());
+        RegDeleteKeyA(root_, part->c_str());
     }
 }
 

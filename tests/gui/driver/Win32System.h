@@ -58,17 +58,20 @@ private:
 // clear away the game stand-in, which the launcher, not the driver, started.
 bool CloseWindowProcess(HWND window, DWORD timeoutMs);
 
-// Sets a string value under HKEY_CURRENT_USER for as long as it lives, then
-// puts back whatever was there before (deleting keys it created).
+// Sets a string value for as long as it lives, then puts back whatever was
+// there before (deleting the keys it created). An empty `name` is the key's
+// default value.
 class ScopedRegistryValue {
 public:
-    ScopedRegistryValue(const std::string& key, const std::string& name, const std::string& value);
+    ScopedRegistryValue(HKEY root, const std::string& key, const std::string& name,
+                        const std::string& value);
     ~ScopedRegistryValue();
     ScopedRegistryValue(const ScopedRegistryValue&) = delete;
     ScopedRegistryValue& operator=(const ScopedRegistryValue&) = delete;
     bool Ok() const { return ok_; }
 
 private:
+    HKEY root_;
     std::string key_;
     std::string name_;
     std::vector<std::string> createdKeys_;

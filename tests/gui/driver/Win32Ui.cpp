@@ -132,6 +132,13 @@ bool Click(HWND dialog, int id) {
     return PostMessageA(button, BM_CLICK, 0, 0) != FALSE;
 }
 
+bool ClickAndWait(HWND dialog, int id, DWORD timeoutMs) {
+    HWND button = GetDlgItem(dialog, id);
+    DWORD_PTR result = 0;
+    return button != nullptr && IsWindowEnabled(button) &&
+           SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
+}
+
 bool TypeText(HWND dialog, int id, const std::string& text) {
     HWND edit = GetDlgItem(dialog, id);
     DWORD_PTR result = 0;

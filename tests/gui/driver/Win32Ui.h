@@ -40,6 +40,11 @@ bool ControlExists(HWND dialog, int id);
 // Posts a click to the button. False (and nothing posted) when the button is
 // missing or disabled, as a player could not press it either.
 bool Click(HWND dialog, int id);
+// Clicks and waits until the launcher has handled the click: for buttons whose
+// action neither ends the process nor opens a modal window. False when the
+// button is missing or disabled, or the handler did not return in time (a
+// message box it opened, for instance, would keep it from returning).
+bool ClickAndWait(HWND dialog, int id, DWORD timeoutMs);
 // Replaces the text of an edit control.
 bool TypeText(HWND dialog, int id, const std::string& text);
 
