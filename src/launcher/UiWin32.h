@@ -1,0 +1,26 @@
+#pragma once
+
+#include "launcher/Ui.h"
+
+namespace vok {
+
+// The UI seam over a dialog window (an HWND). It holds nothing but the
+// handle, so a dialog procedure makes one for each message it handles.
+class Win32Ui final : public Ui {
+public:
+    // `window` null: the desktop, owner of the main menu.
+    explicit Win32Ui(WindowHandle window) : window_(window) {}
+
+    WindowHandle Window() override { return window_; }
+    void SetText(int control, const char* text) override;
+    void Enable(int control, bool enabled) override;
+    Answer ShowMessage(const char* text, const char* caption, Buttons buttons) override;
+    // Knows each template's dialog procedure; an unknown name gives -1.
+    int RunDialog(const char* templateName) override;
+    void EndDialog(int result) override;
+
+private:
+    WindowHandle window_;
+};
+
+}  // namespace vok
