@@ -1,6 +1,9 @@
 #include "league/VokLeagueData.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
+#include <string>
 
 #include "common/Trace.h"
 #include "kvfile/KeyValueFile.h"
@@ -12,6 +15,19 @@ namespace {
 // the arrays are the hard limit all the same.
 int Bounded(int count, int limit) {
     return count < 0 ? 0 : count > limit ? limit : count;
+}
+
+// A text field as the league file holds it. A line break inside a value would
+// begin a line of its own, and a key spelt after it (a creature name read from
+// data.dat as the quoted "x\nply[1].points") would then be found there and the
+// token after it overwritten. A blank separates the same tokens without
+// beginning a line. The field is read no further than its own size.
+template <std::size_t N>
+std::string FileText(const char (&field)[N]) {
+    std::string text(field, std::find(field, field + N, '\0'));
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return text;
 }
 
 }  // namespace
@@ -72,7 +88,7 @@ void VokLeagueData::WriteKeys(KeyValueFile& file) const {
     file.SetKeysAtLineStart(true);
 
     file.WriteInt("matches_played", matches_played, true);
-    file.WriteString("LeagueName", LeagueName, true);
+    file.WriteString("LeagueName", FileText(LeagueName).c_str(), true);
     file.WriteInt("NrPlayers", NrPlayers, true);
     file.WriteInt("LeagueRounds", LeagueRounds, true);
     file.WriteInt("VoksPerTeam", VoksPerTeam, true);
@@ -85,7 +101,7 @@ void VokLeagueData::WriteKeys(KeyValueFile& file) const {
         const PlyEntry& player = ply[i];
         vok::Trace(1, "\n  VokLeagueData::Save() ply %d", i);
         std::snprintf(key, sizeof key, "ply[%d].name", i);
-        file.WriteString(key, player.name, true);
+        file.WriteString(key, FileText(player.name).c_str(), true);
         std::snprintf(key, sizeof key, "ply[%d].matches_played", i);
         file.WriteInt(key, player.matches_played, true);
         std::snprintf(key, sizeof key, "ply[%d].matches_won", i);
@@ -95,13 +111,15 @@ void VokLeagueData::WriteKeys(KeyValueFile& file) const {
 
         for (int j = 0; j < voks; ++j) {
             const VokEntry& vok = player.vok[j];
+            const std::string name = FileText(vok.name);
+            const std::string path = FileText(vok.path);
             vok::Trace(1, "\n  VokLeagueData::Save() ply %d vok %d", i, j);
             std::snprintf(key, sizeof key, "ply[%d].vok[%d].name", i, j);
-            vok::Trace(1, "\n  VokLeagueData::Save() %s=%s", key, vok.name);
-            file.WriteString(key, vok.name, true);
+            vok::Trace(1, "\n  VokLeagueData::Save() %s=%s", key, name.c_str());
+            file.WriteString(key, name.c_str(), true);
             std::snprintf(key, sizeof key, "ply[%d].vok[%d].path", i, j);
-            vok::Trace(1, "\n  VokLeagueData::Save() %s=%s", key, vok.path);
-            file.WriteString(key, vok.path, true);
+            vok::Trace(1, "\n  VokLeagueData::Save() %s=%s", key, path.c_str());
+            file.WriteString(key, path.c_str(), true);
             std::snprintf(key, sizeof key, "ply[%d].vok[%d].lives", i, j);
             vok::Trace(1, "\n  VokLeagueData::Save() %s=%d", key, vok.lives);
             file.WriteInt(key, vok.lives, true);

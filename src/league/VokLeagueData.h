@@ -51,7 +51,7 @@ public:
 
     // The keyed writes of Save, in their order, applied to `file`. Each adds a
     // key that is missing on top of the file and replaces the value of one that
-    // is there.
+    // is there. A line break inside a text value is written as a blank.
     void WriteKeys(KeyValueFile& file) const;
 
     char LeagueName[28];
