@@ -418,6 +418,20 @@ const Placement kPlacements[] = {
     {"IDD_INPUTBOX", 64, IDC_INPUT_PROMPT, " 12"},
     {"IDD_INPUTBOX", 66, IDOK, ""},
     {"IDD_CREDITS", 101, IDOK, ""},
+    // A heading wider than its column would wrap and push its names down.
+    {"IDD_CREDITS", 88, IDC_CREDITS_COLUMN1, ""},
+    {"IDD_CREDITS", 89, IDC_CREDITS_COLUMN1, ""},
+    {"IDD_CREDITS", 90, IDC_CREDITS_COLUMN1, ""},
+    {"IDD_CREDITS", 91, IDC_CREDITS_COLUMN1, ""},
+    {"IDD_CREDITS", 92, IDC_CREDITS_COLUMN2, ""},
+    {"IDD_CREDITS", 93, IDC_CREDITS_COLUMN2, ""},
+    {"IDD_CREDITS", 94, IDC_CREDITS_COLUMN2, ""},
+    {"IDD_CREDITS", 95, IDC_CREDITS_COLUMN2, ""},
+    {"IDD_CREDITS", 97, IDC_CREDITS_COLUMN2, ""},
+    {"IDD_CREDITS", 96, IDC_CREDITS_COLUMN3, ""},
+    {"IDD_CREDITS", 98, IDC_CREDITS_COLUMN3, ""},
+    {"IDD_CREDITS", 99, IDC_CREDITS_COLUMN3, ""},
+    {"IDD_CREDITS", 100, IDC_CREDITS_COLUMN3, ""},
 };
 
 int TextWidth(HWND control, const char* text) {
