@@ -6,7 +6,8 @@
 writes src/resources/menu.bmp (bitmap 123, 367 x 256), credits.bmp (bitmap
 117, 575 x 52) and launcher.ico (16, 32 and 48 pixels). The outputs are
 committed, so building the launcher needs no image tools; run this only to
-change the pictures.
+change the pictures. The committed files were made with ImageMagick 6.9.11;
+another version may dither a few pixels differently.
 
 Everything is drawn from primitives at SS times the final size and scaled
 down, which gives smooth edges, then reduced to a 256-colour palette and
