@@ -3,6 +3,7 @@
 // see it and by what ends up on disk and in the stand-ins' records.
 #include <algorithm>
 
+#include "DebugText.h"
 #include "Harness.h"
 #include "Report.h"
 #include "Win32Ui.h"
@@ -14,6 +15,8 @@ const DWORD kExitCodeOtherInstance = static_cast<DWORD>(-1);
 const char kGameRecord[] = "game.txt";
 const char kDdrawRecord[] = "ddraw.txt";
 const char kDxSetupRecord[] = "dxsetup.txt";
+// What the probe writes to the debugger when "DirectDrawCreate" is missing.
+const char kProbeDebugText[] = "Couldn't LoadLibrary DDraw\r\n";
 
 // The buttons the launcher translates, with their language lines.
 struct TranslatedButton {
@@ -196,10 +199,13 @@ void LoadLeagueFollowsLeagueFile() {
 
 void EnglishMenuAndProbeCleanUp() {
     Stage stage("menu-english");
+    DebugTextMonitor debugText;
+    GUI_REQUIRE(debugText.Ok(), "monitor debugger output");
     Launcher launcher(stage);
     HWND menu = launcher.WaitForMenu();
     GUI_REQUIRE(menu != nullptr, "menu shown");
     CheckNoMessageBox(launcher.Pid(), "at opening");
+    GUI_CHECK(debugText.TextsOf(launcher.Pid()).empty(), "no debugger output");
     CheckTranslatedTexts(menu, StagedLanguage(stage, "english.txt"), "english.txt");
     CheckOpeningStates(menu, false);
 
@@ -269,6 +275,7 @@ void GameButtonsStartCopyWithLevel() {
         {kPractice, {VK_CONTROL, VK_SHIFT}, "practice q3"},
         {kSingleMatch, {}, "singlematch q0"},
         {kSingleMatch, {VK_SHIFT}, "singlematch q1"},
+        {kSingleMatch, {VK_CONTROL}, "singlematch q2"},
         {kSingleMatch, {VK_CONTROL, VK_SHIFT}, "singlematch q3"},
     };
     for (const Row& row : rows) {
@@ -322,19 +329,56 @@ void StaleGameCopyIsReplaced() {
     }
 }
 
+void FailedCopyStillStartsTarget() {
+    Stage stage("launch-copy-fails");
+    // An older program stands where the copy goes and is held open so that it
+    // cannot be replaced: the launcher must start whatever is there and still
+    // end with 1.
+    GUI_REQUIRE(CopyTree(Join(Settings().standins, "shell-open.exe"), stage.Temp("vok.exe")),
+                "stage an older program as the game copy");
+    std::string older;
+    GUI_REQUIRE(ReadBytes(stage.Temp("vok.exe"), older), "read the older program");
+    HANDLE held = CreateFileA(stage.Temp("vok.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    GUI_REQUIRE(held != INVALID_HANDLE_VALUE, "hold the game copy open");
+    Launcher launcher(stage);
+    HWND menu = launcher.WaitForMenu();
+    if (menu != nullptr) {
+        GUI_CHECK(Click(menu, kPractice), "press Practice");
+    }
+    DWORD code = 0;
+    const bool ended = launcher.Process().WaitExit(kExitTimeoutMs, code);
+    CloseHandle(held);
+    GUI_REQUIRE(menu != nullptr, "menu shown");
+    GUI_REQUIRE(ended, "the launcher ends");
+    GUI_CHECK_EQ(code, 1, "exit code after a failed copy");
+    Record record;
+    GUI_CHECK(WaitForRecord(stage.Record("shell-open.txt"), "end", kRecordTimeoutMs, record),
+              "the program at the target path was started");
+    if (!record.starts.empty()) {
+        GUI_CHECK_EQ(record.starts[0].args, "practice q0", "its arguments");
+    }
+    std::string now;
+    GUI_CHECK(ReadBytes(stage.Temp("vok.exe"), now) && now == older, "the held copy is unchanged");
+}
+
 // --- DirectX question ---------------------------------------------------------
 
 // What the stand-in library must have seen by the time the question shows.
+// Only the library without "DirectDrawCreate" makes the probe write to the
+// debugger, although it offers a working "DirectDrawCreateEx".
 struct ProbePath {
     Ddraw ddraw;
     std::vector<std::string> events;
+    std::vector<std::string> debugText;
 };
 const ProbePath kMissingDirectDraw7[] = {
-    {Ddraw::Off, {}},
-    {Ddraw::NoCreate, {"attach 1", "detach"}},
-    {Ddraw::NoCreateEx, {"attach 2", "detach"}},
+    {Ddraw::Off, {}, {}},
+    {Ddraw::NoCreate, {"attach 1", "detach"}, {kProbeDebugText}},
+    {Ddraw::NoCreateEx, {"attach 2", "detach"}, {}},
     {Ddraw::CreateExFails,
-     {"attach 3", "create-ex driver=null iid=IDirectDraw7 outer=null", "detach"}},
+     {"attach 3", "create-ex driver=null iid=IDirectDraw7 outer=null", "detach"},
+     {}},
 };
 
 // Waits for the DirectX question and checks it; returns it.
@@ -359,10 +403,18 @@ void DirectXRefusedEndsWithOne() {
     for (const ProbePath& path : kMissingDirectDraw7) {
         const std::string name = DdrawName(path.ddraw);
         Stage stage("directx-no-" + name, path.ddraw);
+        DebugTextMonitor debugText;
+        GUI_REQUIRE(debugText.Ok(), "monitor debugger output");
         Launcher launcher(stage);
         const MessageBoxInfo box = ExpectDirectXQuestion(stage, launcher);
         GUI_CHECK(ReadRecord(stage.Record(kDdrawRecord)).events == path.events,
                   "probe path through the " + name + " library");
+        std::vector<std::string> texts;
+        WaitUntil(path.debugText.empty() ? 0 : kRecordTimeoutMs, [&] {
+            texts = debugText.TextsOf(launcher.Pid());
+            return texts.size() >= path.debugText.size();
+        });
+        GUI_CHECK(texts == path.debugText, "debugger output with the " + name + " library");
         GUI_REQUIRE(Answer(box, IDNO), "answer No");
         bool sawMenu = false;
         WaitUntil(kExitTimeoutMs, [&] {
@@ -563,6 +615,8 @@ void RegisterLauncherCases() {
     AddCase("launch: game buttons start the copy with the level from Control and Shift",
             GameButtonsStartCopyWithLevel);
     AddCase("launch: a stale game copy, even read-only, is replaced", StaleGameCopyIsReplaced);
+    AddCase("launch: when the copy fails the target path is still started",
+            FailedCopyStillStartsTarget);
     AddCase("directx: without DirectDraw 7, No ends with 1 and shows no menu",
             DirectXRefusedEndsWithOne);
     AddCase("directx: Yes starts the setup and shows the menu with game buttons enabled",
