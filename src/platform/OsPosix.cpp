@@ -91,8 +91,12 @@ public:
         if (!file) {
             return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Failed;
         }
+        // A folder opens for reading here, where Windows refuses it; its "size"
+        // would be nonsense.
+        struct stat st;
         ReadResult result = ReadResult::Failed;
-        if (std::fseek(file, 0, SEEK_END) == 0) {
+        if (fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode) &&
+            std::fseek(file, 0, SEEK_END) == 0) {
             long size = std::ftell(file);
             if (size >= 0 && std::fseek(file, 0, SEEK_SET) == 0) {
                 contents.resize(static_cast<std::size_t>(size));

@@ -279,3 +279,14 @@ TEST(KeyValueFileTest, KeysAtLineStartIgnoresValuesThatSpellAKey) {
     file.WriteInt("B", 10, false);
     EXPECT_EQ(ReadFile(path), "p = \"b\"\r\nq = b\r\nb = 10\r\n");
 }
+
+TEST(KeyValueFileTest, AFolderInPlaceOfTheFileIsNeitherReadNorReplaced) {
+    TempFolder dir;
+    std::string path = dir / "league.dat";
+    vok::SystemOs().MakeFolder(path.c_str());
+    KeyValueFile file(path.c_str());
+    EXPECT_EQ(file.TokenCount(), 0);
+    file.WriteInt("a", 1, true);
+    EXPECT_FALSE(Exists(path + ".new"));
+    EXPECT_EQ(file.TokenCount(), 0);
+}
