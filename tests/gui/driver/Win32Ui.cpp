@@ -75,7 +75,7 @@ std::string ClassName(HWND window) {
 }
 
 std::string WindowText(HWND window) {
-    char text[1024] = {};
+    char text[8192] = {};
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
                              SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result)) {
@@ -85,7 +85,7 @@ std::string WindowText(HWND window) {
     return text;
 }
 
-HWND FindDialog(DWORD pid, const std::vector<int>& ids) {
+HWND FindDialog(DWORD pid, const std::vector<int>& ids, const std::vector<int>& absent) {
     for (HWND window : TopLevelWindows(pid)) {
         if (ClassName(window) != "#32770") {
             continue;
@@ -94,6 +94,9 @@ HWND FindDialog(DWORD pid, const std::vector<int>& ids) {
         for (int id : ids) {
             all = all && GetDlgItem(window, id) != nullptr;
         }
+        for (int id : absent) {
+            all = all && GetDlgItem(window, id) == nullptr;
+        }
         if (all) {
             return window;
         }
@@ -101,10 +104,11 @@ HWND FindDialog(DWORD pid, const std::vector<int>& ids) {
     return nullptr;
 }
 
-HWND WaitForDialog(DWORD pid, const std::vector<int>& ids, DWORD timeoutMs) {
+HWND WaitForDialog(DWORD pid, const std::vector<int>& ids, DWORD timeoutMs,
+                   const std::vector<int>& absent) {
     HWND found = nullptr;
     WaitUntil(timeoutMs, [&] {
-        found = FindDialog(pid, ids);
+        found = FindDialog(pid, ids, absent);
         return found != nullptr;
     });
     return found;

@@ -30,8 +30,10 @@ std::string WindowText(HWND window);
 // A visible dialog (class "#32770") of `pid` that has a child control for each
 // of `ids`, or nullptr. Message boxes, group boxes and pictures all use id
 // 0xFFFF, so a dialog is recognised by ids of its own.
-HWND FindDialog(DWORD pid, const std::vector<int>& ids);
-HWND WaitForDialog(DWORD pid, const std::vector<int>& ids, DWORD timeoutMs);
+// Dialogs that share ids are told apart by ids the wanted one lacks (`absent`).
+HWND FindDialog(DWORD pid, const std::vector<int>& ids, const std::vector<int>& absent = {});
+HWND WaitForDialog(DWORD pid, const std::vector<int>& ids, DWORD timeoutMs,
+                   const std::vector<int>& absent = {});
 
 std::string ControlText(HWND dialog, int id);
 bool ControlEnabled(HWND dialog, int id);

@@ -18,6 +18,7 @@
 
 void RegisterStandinCases();
 void RegisterLauncherCases();
+void RegisterLeagueCases();
 
 namespace {
 
@@ -74,5 +75,6 @@ int main(int argc, char** argv) {
 
     RegisterStandinCases();
     RegisterLauncherCases();
+    RegisterLeagueCases();
     return gui::RunCases(filters) == 0 ? 0 : 1;
 }
