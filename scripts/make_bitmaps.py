@@ -15,6 +15,7 @@ written as an uncompressed 8-bit BMP, the format the dialogs' picture controls
 show on every Windows version.
 """
 
+import os
 import pathlib
 import subprocess
 import sys
@@ -35,7 +36,10 @@ EYE = "#ffe45c"
 
 
 def convert(*args):
-    subprocess.run(["convert", *[str(a) for a in args]], check=True)
+    # One thread: with several, the reduction to 256 colours may pick a
+    # slightly different palette from run to run.
+    env = dict(os.environ, MAGICK_THREAD_LIMIT="1")
+    subprocess.run(["convert", *[str(a) for a in args]], check=True, env=env)
 
 
 def fmt(x, y):
