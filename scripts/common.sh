@@ -153,7 +153,9 @@ vok_wine_user_setup() {
 vok_wine_prefix() {
     local user mark
     user=$(vok_wine_user)
-    mark="$WINEPREFIX/.vok-ready"
+    # The mark names the prefix's version: a prefix made by an older version of
+    # this function (without the dialog fonts) is made anew.
+    mark="$WINEPREFIX/.vok-ready-2"
     [ -f "$mark" ] && [ "$(stat -c %U "$WINEPREFIX")" = "$user" ] && return 0
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
@@ -169,6 +171,15 @@ vok_wine_prefix() {
         vok_is_root && chown "$user:" "$WINEPREFIX"
         vok_as_wine_user env WINEARCH=win32 wineboot -i </dev/null >/dev/null 2>&1 ||
             vok_die "wineboot -i failed for $WINEPREFIX"
+        # Debian's Wine leaves its own bitmap fonts out of a new prefix: "MS Sans
+        # Serif" then falls back to a font 1 px smaller, every dialog shrinks by
+        # about 8 % and pictures overlap their frames. Copy them in, as a Windows
+        # installation has them.
+        for font in sserife.fon sserifee.fon marlett.ttf; do
+            if [ -f "/usr/share/wine/fonts/$font" ]; then
+                vok_as_wine_user cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+            fi
+        done
         # Without a window manager every closing dialog otherwise costs ~2 s.
         vok_as_wine_user wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
             </dev/null >/dev/null 2>&1
