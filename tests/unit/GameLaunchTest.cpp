@@ -130,13 +130,6 @@ TEST_F(GameLaunchTest, FailedCopyStillStartsTheTargetAndExits) {
     }
 }
 
-TEST_F(GameLaunchTest, FailedStartStillExits) {
-    os_.SetShellResult(false);
-    LaunchGame(owner_, IDC_MAIN_PRACTICE);
-    EXPECT_EQ(os_.ShellCalls().size(), 1u);
-    EXPECT_EQ(os_.Exits(), std::vector<int>{kExitHandedOver});
-}
-
 TEST_F(GameLaunchTest, UnknownModeSaysSoAndStartsNothing) {
     for (int mode : {0, 2, 3, 1003, -1}) {
         SCOPED_TRACE(mode);

@@ -235,10 +235,7 @@ TEST_F(MainMenuTest, GameButtonsStartTheGameWithTheLevelOfTheMoment) {
         const char* parameters;
     } cases[] = {
         {IDC_MAIN_PRACTICE, 0x8000, 0x8000, "practice q3"},
-        {IDC_MAIN_PRACTICE, 0, 0x8000, "practice q1"},
-        {IDC_MAIN_PRACTICE, 0x8000, 0, "practice q2"},
         {IDC_MAIN_SINGLEMATCH, 0, 0x8000, "singlematch q1"},
-        {IDC_MAIN_SINGLEMATCH, 0, 0, "singlematch q0"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.parameters);

@@ -151,13 +151,6 @@ TEST_F(StartUpTest, LeagueIsPresentWhenItsFileOpensWhateverItHolds) {
     }
 }
 
-TEST_F(StartUpTest, UnreadableLeagueFileCountsAsNoLeague) {
-    WriteFile(temp_ / "vokleague.dat", "");
-    os_.FailPath(TestOs::Op::CanOpen, "vokleague.dat");
-    EXPECT_EQ(StartUp(&instance_, desktop_), kExitMenuClosed);
-    EXPECT_EQ(Process().leaguePresent, 0);
-}
-
 TEST_F(StartUpTest, WithoutATemporaryDirectoryThereIsNoLeague) {
     // A league file in the data root is not this user's league.
     WriteFile(root_ / "vokleague.dat", "");
