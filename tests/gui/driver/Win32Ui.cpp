@@ -247,6 +247,13 @@ bool HeldKeys::Confirm(HWND target) {
 }
 
 bool SaveWindowPng(HWND window, const std::string& path) {
+    // A window that has just appeared may not have painted all its controls
+    // yet. Paint messages come last in its queue, so each round trip through
+    // its message loop lets the pending painting of one more window happen.
+    for (int trip = 0; trip < 20; ++trip) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result);
+    }
     // Copy what the screen shows, frame included: that is what the player sees.
     RECT frame = {};
     if (!GetWindowRect(window, &frame)) {
