@@ -3,6 +3,7 @@
 #include "common/ProcessState.h"
 #include "launcher/ExitCodes.h"
 #include "launcher/GameLaunch.h"
+#include "league/LeagueRemoval.h"
 #include "resources/resource.h"
 
 namespace vok {
@@ -13,6 +14,8 @@ constexpr int kFirstCaptionLine = 44;
 constexpr int kLicenceLine = 53;
 constexpr int kWebSiteLine = 54;
 constexpr int kDirectXQuestionLine = 55;
+constexpr int kReplaceLeagueLine = 69;
+constexpr int kNoLeagueLine = 70;
 
 constexpr const char* kDirectXSetup = "DirectX8/DXSETUP.EXE";
 
@@ -64,9 +67,40 @@ void StartSingleMatch(Ui& menu) {
     LaunchGame(menu, IDC_MAIN_SINGLEMATCH);
 }
 
-// Load League, Start a new League and View Credits arrive with the league and
-// credits dialogs; until then their buttons do nothing.
-void NotYetAvailable(Ui&) {}
+// The level is read as the button is pressed: keys held while answering the
+// questions or filling the create-league dialog do not count.
+void LoadLeague(Ui& menu) {
+    ComputeLaunchLevel();
+    if (Process().leaguePresent) {
+        LaunchGame(menu, IDC_MAIN_NEWLEAGUE);
+        return;
+    }
+    menu.ShowMessage(Process().language.Text(kNoLeagueLine), "", Buttons::Ok);
+}
+
+void StartNewLeague(Ui& menu) {
+    ComputeLaunchLevel();
+    if (Process().leaguePresent) {
+        // Only a clear Yes may delete a league; a box that could not be shown
+        // keeps it like No.
+        Answer answer =
+            menu.ShowMessage(Process().language.Text(kReplaceLeagueLine), "", Buttons::YesNo);
+        if (answer != Answer::Yes) {
+            return;
+        }
+        DeleteLeague();
+    }
+    if (menu.RunDialog("IDD_CREATELEAGUE") == 1) {
+        LaunchGame(menu, IDC_MAIN_NEWLEAGUE);
+        return;
+    }
+    // Any league there was is gone now, and none was written.
+    menu.Enable(IDC_MAIN_LOADLEAGUE, false);
+}
+
+void ViewCredits(Ui& menu) {
+    menu.RunDialog("IDD_CREDITS");
+}
 
 struct Command {
     int id;
@@ -81,9 +115,9 @@ const Command kCommands[] = {
     {IDC_MAIN_DEMO, PlayDemo},
     {IDC_MAIN_PRACTICE, StartPractice},
     {IDC_MAIN_SINGLEMATCH, StartSingleMatch},
-    {IDC_MAIN_LOADLEAGUE, NotYetAvailable},
-    {IDC_MAIN_NEWLEAGUE, NotYetAvailable},
-    {IDC_MAIN_CREDITS, NotYetAvailable},
+    {IDC_MAIN_LOADLEAGUE, LoadLeague},
+    {IDC_MAIN_NEWLEAGUE, StartNewLeague},
+    {IDC_MAIN_CREDITS, ViewCredits},
 };
 
 }  // namespace

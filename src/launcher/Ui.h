@@ -1,14 +1,16 @@
 #pragma once
 
+#include <cstddef>
+
 #include "platform/Os.h"
 
 namespace vok {
 
 // Buttons of a message box.
-enum class Buttons { Ok, YesNo };
+enum class Buttons { Ok, YesNo, OkCancel, RetryCancel };
 
 // The button that closed a message box; None when the box could not be shown.
-enum class Answer { None, Ok, Cancel, Yes, No };
+enum class Answer { None, Ok, Cancel, Yes, No, Retry };
 
 // What the launcher's logic needs of one dialog: its controls, the message
 // boxes and child dialogs it owns, and its end. The Win32 front end implements
@@ -24,6 +26,18 @@ public:
     virtual WindowHandle Window() = 0;
 
     virtual void SetText(int control, const char* text) = 0;
+    // The text of `control`, cut to `size` - 1 bytes and zero-terminated; the
+    // empty text when the control has none or cannot be read. `size` is at
+    // least 1. The default, for a dialog without edits, reads nothing.
+    virtual void GetText(int control, char* buffer, std::size_t size) {
+        (void)control;
+        if (size > 0) {
+            buffer[0] = '\0';
+        }
+    }
+    // The dialog's own caption. The default, for a dialog whose template gives
+    // the caption, does nothing.
+    virtual void SetCaption(const char* text) { (void)text; }
     virtual void Enable(int control, bool enabled) = 0;
 
     // A modal message box owned by the dialog. An empty caption shows an empty

@@ -193,17 +193,6 @@ TEST_F(MainMenuTest, CommandsOutsideTheTableAreNotHandled) {
     EXPECT_TRUE(os_.Exits().empty());
 }
 
-TEST_F(MainMenuTest, LeagueAndCreditsButtonsAreHandledAndDoNothingYet) {
-    Process().leaguePresent = 1;
-    for (int id : {IDC_MAIN_LOADLEAGUE, IDC_MAIN_NEWLEAGUE, IDC_MAIN_CREDITS}) {
-        EXPECT_TRUE(RunMainMenuCommand(menu_, id)) << id;
-    }
-    EXPECT_TRUE(menu_.EndResults().empty());
-    EXPECT_TRUE(menu_.DialogsRun().empty());
-    EXPECT_TRUE(os_.ShellCalls().empty());
-    EXPECT_TRUE(os_.Exits().empty());
-}
-
 struct LevelCase {
     unsigned short control;
     unsigned short shift;

@@ -9,6 +9,18 @@ void TestUi::SetDialogResult(const std::string& templateName, int result,
 
 void TestUi::SetText(int control, const char* text) {
     texts_.emplace_back(control, text);
+    current_[control] = text;
+}
+
+void TestUi::GetText(int control, char* buffer, std::size_t size) {
+    auto it = current_.find(control);
+    std::string text = it == current_.end() ? std::string() : it->second;
+    if (size == 0) {
+        return;
+    }
+    std::size_t length = text.size() < size ? text.size() : size - 1;
+    text.copy(buffer, length);
+    buffer[length] = '\0';
 }
 
 void TestUi::Enable(int control, bool enabled) {

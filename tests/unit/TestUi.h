@@ -33,11 +33,20 @@ public:
 
     WindowHandle Window() override { return window_; }
     void SetText(int control, const char* text) override;
+    // The control's current text: the last one set by the logic or typed.
+    void GetText(int control, char* buffer, std::size_t size) override;
+    void SetCaption(const char* text) override { captions_.emplace_back(text); }
     void Enable(int control, bool enabled) override;
     Answer ShowMessage(const char* text, const char* caption, Buttons buttons) override;
     int RunDialog(const char* templateName) override;
     void EndDialog(int result) override { endResults_.push_back(result); }
 
+    // Puts `text` into `control` as the player would type it; not recorded
+    // among Texts().
+    void Type(int control, const std::string& text) { current_[control] = text; }
+
+    // Every SetCaption in order.
+    const std::vector<std::string>& Captions() const { return captions_; }
     // Every SetText in order, as {control, text}.
     const std::vector<std::pair<int, std::string>>& Texts() const { return texts_; }
     // The last text set on `control`, or "" when none was.
@@ -59,6 +68,8 @@ private:
     std::deque<Answer> answers_;
     std::map<std::string, DialogScript> dialogs_;
     std::vector<std::pair<int, std::string>> texts_;
+    std::map<int, std::string> current_;
+    std::vector<std::string> captions_;
     std::map<int, bool> enabled_;
     std::vector<Message> messages_;
     std::vector<std::string> dialogsRun_;

@@ -1,0 +1,297 @@
+#include "league/CreateLeague.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/ProcessState.h"
+#include "dialogs/InputBox.h"
+#include "kvfile/KeyValueFile.h"
+#include "league/LeagueRemoval.h"
+#include "league/VokLeagueData.h"
+#include "resources/resource.h"
+
+namespace vok {
+
+namespace {
+
+constexpr int kOk = 1;
+constexpr int kCancel = 2;
+
+constexpr int kCaptionLine = 56;
+constexpr int kFirstLabelLine = 57;
+constexpr int kOkLine = 62;
+constexpr int kCancelLine = 63;
+constexpr int kPlayerPromptLine = 64;
+constexpr int kPlayerDefaultLine = 65;
+constexpr int kInputOkLine = 66;
+constexpr int kVokPromptLine = 67;
+constexpr int kVokMissingLine = 68;
+
+constexpr const char* kVokSourceFolder = "data/ply";
+constexpr const char* kVokSource = "data/ply/";
+constexpr const char* kVokFile = "data/ply/data.dat";
+
+constexpr int kTextSize = 512;
+using Text = char[kTextSize];
+
+// Labels in the order of their language lines, from line 57.
+const int kLabels[] = {IDC_LEAGUE_NAME_LABEL, IDC_LEAGUE_PLAYERS_LABEL, IDC_LEAGUE_ROUNDS_LABEL,
+                       IDC_LEAGUE_VOKS_LABEL, IDC_LEAGUE_LIVES_LABEL};
+
+// Formats into a text buffer; false when the result would not fit, so that a
+// cut path never names another file.
+template <typename... Args>
+bool Format(Text& buffer, const char* format, Args... args) {
+    int length = std::snprintf(buffer, sizeof buffer, format, args...);
+    return length >= 0 && length < static_cast<int>(sizeof buffer);
+}
+
+const char* Line(int line) {
+    return Process().language.Text(line);
+}
+
+// Copies `text` without its double quotes, at most `size` - 1 bytes of it;
+// returns the length copied.
+std::size_t CopyWithoutQuotes(const char* text, char* out, std::size_t size) {
+    std::size_t length = 0;
+    for (; *text && length + 1 < size; ++text) {
+        if (*text != '"') {
+            out[length++] = *text;
+        }
+    }
+    out[length] = '\0';
+    return length;
+}
+
+int ReadNumber(Ui& dialog, int control) {
+    Text text;
+    dialog.GetText(control, text, sizeof text);
+    return TextToInt32(text);
+}
+
+int Clamp(int value, int low, int high, bool& corrected) {
+    if (value < low || value > high) {
+        corrected = true;
+        return value < low ? low : high;
+    }
+    return value;
+}
+
+// Reads and corrects the settings into `league`. False when a correction
+// keeps the dialog open; the corrected settings are then shown.
+bool ReadSettings(Ui& dialog, VokLeagueData& league) {
+    Text box;
+    dialog.GetText(IDC_LEAGUE_NAME, box, sizeof box);
+    // The name goes between quotes of its own in the league file, where a
+    // quote inside it would end the value early and shift every key after it.
+    Text name;
+    std::size_t length = CopyWithoutQuotes(box, name, sizeof name);
+    bool corrected = std::strchr(box, '"') != nullptr;
+    if (length == 0) {
+        std::strcpy(name, "-");
+        corrected = true;
+    } else if (length + 2 > kMaxStoredLeagueName) {
+        // The box then shows the name as the next OK should store it.
+        name[kMaxStoredLeagueName - 2] = '\0';
+        corrected = true;
+    }
+    std::snprintf(league.LeagueName, sizeof league.LeagueName, "\"%.*s\"", kMaxStoredLeagueName - 2,
+                  name);
+
+    league.NrPlayers = ReadNumber(dialog, IDC_LEAGUE_PLAYERS);
+    league.LeagueRounds = ReadNumber(dialog, IDC_LEAGUE_ROUNDS);
+    league.VoksPerTeam = ReadNumber(dialog, IDC_LEAGUE_VOKS);
+    league.LivesPerVok = ReadNumber(dialog, IDC_LEAGUE_LIVES);
+
+    // Rounds and lives have no upper limit, and raising them to 1 is no
+    // reason to hold the player up.
+    if (league.LeagueRounds < 1) {
+        league.LeagueRounds = 1;
+    }
+    if (league.LivesPerVok < 1) {
+        league.LivesPerVok = 1;
+    }
+    league.NrPlayers = Clamp(league.NrPlayers, 2, VokLeagueData::kMaxPlayers, corrected);
+    league.VoksPerTeam = Clamp(league.VoksPerTeam, 1, VokLeagueData::kMaxVoksPerTeam, corrected);
+
+    if (!corrected) {
+        return true;
+    }
+    dialog.SetText(IDC_LEAGUE_NAME, name);
+    const struct {
+        int control;
+        int value;
+    } numbers[] = {
+        {IDC_LEAGUE_PLAYERS, league.NrPlayers},
+        {IDC_LEAGUE_ROUNDS, league.LeagueRounds},
+        {IDC_LEAGUE_VOKS, league.VoksPerTeam},
+        {IDC_LEAGUE_LIVES, league.LivesPerVok},
+    };
+    for (const auto& number : numbers) {
+        Text text;
+        std::snprintf(text, sizeof text, "%u", static_cast<unsigned>(number.value));
+        dialog.SetText(number.control, text);
+    }
+    return false;
+}
+
+bool CreatureFolder(Text& folder, int player, int vok) {
+    return Format(folder, "%s%s%d%s%d", Process().tempDir, "p", player, "_vok", vok);
+}
+
+// Whether every creature folder of the league, with its separator, fits a
+// path buffer. The last player's last creature has the longest path.
+bool TempDirHoldsLeague(const VokLeagueData& league) {
+    Text folder;
+    return Process().tempDirValid &&
+           CreatureFolder(folder, league.NrPlayers - 1, league.VoksPerTeam - 1) &&
+           std::strlen(folder) + 1 < sizeof folder;
+}
+
+void StorePlayerName(PlyEntry& player, const char* entered) {
+    char name[kMaxPlayerName + 1];
+    CopyWithoutQuotes(entered, name, sizeof name);
+    std::snprintf(player.name, sizeof player.name, "\"%s\"", name);
+}
+
+// Copies the creature source folder into the creature folder of (player,
+// vok) and takes the creature's path and name. Failures of the folder, the
+// listing and the copies are silent: the creature is what could be copied.
+void AddVok(VokEntry& vok, int player, int index) {
+    Os& os = CurrentOs();
+    Text folder;
+    Text path;
+    CreatureFolder(folder, player, index);
+    os.MakeFolder(folder);
+    Format(path, "%s%s", folder, "/");
+
+    std::vector<std::string> names;
+    if (os.ListFolder(kVokSourceFolder, names)) {
+        Text from;
+        Text to;
+        for (const std::string& name : names) {
+            if (name == "." || name == "..") {
+                continue;
+            }
+            // A name too long for the buffers is left out like a file that
+            // fails to copy, rather than copied under a cut name.
+            if (!Format(from, "%s%s", kVokSource, name.c_str()) ||
+                !Format(to, "%s%s", path, name.c_str())) {
+                continue;
+            }
+            os.CopyFileOver(from, to);
+            os.SetNormalAttributes(to);
+        }
+    }
+    std::snprintf(vok.path, sizeof vok.path, "%s", path);
+
+    KeyValueFile data(kVokFile);
+    const char* name = data.GetValue("name", "");
+    std::snprintf(vok.name, sizeof vok.name, "%.*s", kMaxVokName, name);
+}
+
+// Asks each player's name and team. 1 when the league was written, 2 when the
+// player cancelled.
+int GatherLeague(Ui& dialog, VokLeagueData& league) {
+    Os& os = CurrentOs();
+    for (int i = 0; i < league.NrPlayers; ++i) {
+        PlyEntry& player = league.ply[i];
+        Text prompt;
+        Text defaultName;
+        Format(prompt, "%s %d", Line(kPlayerPromptLine), i + 1);
+        Format(defaultName, "%s%d", Line(kPlayerDefaultLine), i + 1);
+        StorePlayerName(
+            player, InputBox(dialog, "", prompt, defaultName, Line(kInputOkLine), kMaxPlayerName));
+
+        for (int j = 0; j < league.VoksPerTeam; ++j) {
+            Text question;
+            Format(question, "%s (%d/%d)", Line(kVokPromptLine), j + 1, league.VoksPerTeam);
+            if (dialog.ShowMessage(question, "", Buttons::OkCancel) == Answer::Cancel) {
+                DeleteLeague();
+                return 2;
+            }
+            while (!os.CanOpen(kVokFile)) {
+                // A box that cannot be shown cannot be answered with Retry
+                // either: asking again would never end.
+                Answer answer = dialog.ShowMessage(Line(kVokMissingLine), "", Buttons::RetryCancel);
+                if (answer == Answer::Cancel || answer == Answer::None) {
+                    return 2;
+                }
+            }
+            AddVok(player.vok[j], i, j);
+        }
+    }
+    league.Reset();
+    league.Save();
+    return 1;
+}
+
+void Confirm(Ui& dialog) {
+    VokLeagueData league;
+    if (!ReadSettings(dialog, league)) {
+        return;
+    }
+    if (!TempDirHoldsLeague(league)) {
+        dialog.ShowMessage(kTempDirUnusableText, "", Buttons::Ok);
+        dialog.EndDialog(2);
+        return;
+    }
+    dialog.EndDialog(GatherLeague(dialog, league));
+}
+
+}  // namespace
+
+int TextToInt32(const char* text) {
+    const char* p = text;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) {
+        ++p;
+    }
+    bool negative = *p == '-';
+    if (*p == '-' || *p == '+') {
+        ++p;
+    }
+    // Accumulate towards the sign's limit, stopping there.
+    long long value = 0;
+    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        value = value * 10 + (*p - '0');
+        if (value > limit) {
+            value = limit;
+        }
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+void OpenCreateLeague(Ui& dialog) {
+    dialog.SetCaption(Line(kCaptionLine));
+    int line = kFirstLabelLine;
+    for (int label : kLabels) {
+        dialog.SetText(label, Line(line++));
+    }
+    dialog.SetText(kOk, Line(kOkLine));
+    dialog.SetText(kCancel, Line(kCancelLine));
+
+    dialog.SetText(IDC_LEAGUE_NAME, "Vok");
+    dialog.SetText(IDC_LEAGUE_PLAYERS, "2");
+    dialog.SetText(IDC_LEAGUE_ROUNDS, "2");
+    dialog.SetText(IDC_LEAGUE_VOKS, "3");
+    dialog.SetText(IDC_LEAGUE_LIVES, "10");
+}
+
+bool RunCreateLeagueCommand(Ui& dialog, int id) {
+    switch (id) {
+        case kOk:
+            Confirm(dialog);
+            return true;
+        case kCancel:
+            dialog.EndDialog(2);
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace vok
