@@ -2,10 +2,14 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <cstring>
 
 #include "common/ProcessState.h"
+#include "dialogs/CreditsDialogWin32.h"
+#include "dialogs/InputBoxDialogWin32.h"
 #include "launcher/MainDialogWin32.h"
+#include "league/CreateLeagueDialogWin32.h"
 
 namespace vok {
 
@@ -19,6 +23,9 @@ struct DialogEntry {
 
 const DialogEntry kDialogs[] = {
     {"IDD_MAINDLG", MainDialogProc},
+    {"IDD_CREATELEAGUE", CreateLeagueDialogProc},
+    {"IDD_INPUTBOX", InputBoxDialogProc},
+    {"IDD_CREDITS", CreditsDialogProc},
 };
 
 HWND Handle(WindowHandle window) {
@@ -31,12 +38,39 @@ void Win32Ui::SetText(int control, const char* text) {
     SetDlgItemTextA(Handle(window_), control, text);
 }
 
+void Win32Ui::GetText(int control, char* buffer, std::size_t size) {
+    if (size == 0) {
+        return;
+    }
+    buffer[0] = '\0';
+    int capacity = size > INT_MAX ? INT_MAX : static_cast<int>(size);
+    GetDlgItemTextA(Handle(window_), control, buffer, capacity);
+}
+
+void Win32Ui::SetCaption(const char* text) {
+    SetWindowTextA(Handle(window_), text);
+}
+
 void Win32Ui::Enable(int control, bool enabled) {
     EnableWindow(GetDlgItem(Handle(window_), control), enabled ? TRUE : FALSE);
 }
 
 Answer Win32Ui::ShowMessage(const char* text, const char* caption, Buttons buttons) {
-    UINT type = buttons == Buttons::YesNo ? MB_YESNO : MB_OK;
+    UINT type = MB_OK;
+    switch (buttons) {
+        case Buttons::Ok:
+            type = MB_OK;
+            break;
+        case Buttons::YesNo:
+            type = MB_YESNO;
+            break;
+        case Buttons::OkCancel:
+            type = MB_OKCANCEL;
+            break;
+        case Buttons::RetryCancel:
+            type = MB_RETRYCANCEL;
+            break;
+    }
     switch (MessageBoxA(Handle(window_), text, caption, type)) {
         case IDOK:
             return Answer::Ok;
@@ -46,6 +80,8 @@ Answer Win32Ui::ShowMessage(const char* text, const char* caption, Buttons butto
             return Answer::Yes;
         case IDNO:
             return Answer::No;
+        case IDRETRY:
+            return Answer::Retry;
         default:
             return Answer::None;
     }
