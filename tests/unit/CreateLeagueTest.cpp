@@ -392,20 +392,6 @@ TEST_F(CreateLeagueTest, CancelAtTheRetryQuestionKeepsTheFoldersMadeSoFar) {
     EXPECT_EQ(Entries(temp_ / "p0_vok0"), (std::set<std::string>{"data.dat", "skin.txt"}));
 }
 
-TEST_F(CreateLeagueTest, RetryGoesOnOnceTheCreatureIsThere) {
-    os_.FailCall(TestOs::Op::CanOpen, 1);
-    dialog_.Type(IDC_LEAGUE_VOKS, "1");
-    Reply(Answer::Ok);
-    Reply(Answer::Retry);
-    Reply(Answer::Ok);
-
-    EXPECT_TRUE(Ok());
-
-    EXPECT_EQ(dialog_.EndResults(), std::vector<int>{1});
-    EXPECT_EQ(dialog_.Messages().size(), 3u);
-    EXPECT_TRUE(Exists(LeagueFile()));
-}
-
 TEST_F(CreateLeagueTest, ARetryQuestionThatCannotBeShownEndsTheGathering) {
     os_.FailCall(TestOs::Op::CanOpen, 1, true);
     Reply(Answer::Ok);  // then every box answers None
