@@ -1,0 +1,155 @@
+// Saving a full league (12 players, 5 creatures each: 534 keyed writes) and
+// removing one. Save collects its writes in memory and replaces the file once;
+// beside it, the same writes each rewriting the file, and one plain write of
+// the same final bytes. Setting up files happens outside the timed region.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "BenchFolder.h"
+#include "LeagueFixture.h"
+#include "common/ProcessState.h"
+#include "kvfile/KeyValueFile.h"
+#include "league/LeagueRemoval.h"
+#include "league/VokLeagueData.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using vok::bench::BenchFolder;
+
+double Seconds(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Save finds the temporary directory through the system, which reads TMPDIR.
+class TempDirIs {
+public:
+    explicit TempDirIs(const std::string& dir) {
+        const char* old = std::getenv("TMPDIR");
+        hadOld_ = old != nullptr;
+        old_ = old ? old : "";
+        setenv("TMPDIR", dir.c_str(), 1);
+    }
+    ~TempDirIs() {
+        if (hadOld_) {
+            setenv("TMPDIR", old_.c_str(), 1);
+        } else {
+            unsetenv("TMPDIR");
+        }
+    }
+
+private:
+    bool hadOld_;
+    std::string old_;
+};
+
+void BM_SaveFullLeague(benchmark::State& state) {
+    BenchFolder folder;
+    TempDirIs temp(folder.Path());
+    VokLeagueData data = vok::test::MakeLeague(12, 5, folder.Path());
+    std::string path = folder / "vokleague.dat";
+    for (auto _ : state) {
+        std::remove(path.c_str());
+        Clock::time_point start = Clock::now();
+        data.Save();
+        state.SetIterationTime(Seconds(start));
+    }
+    state.counters["bytes"] = static_cast<double>(vok::bench::Get(path).size());
+}
+
+void BM_SaveFullLeagueWriteByWrite(benchmark::State& state) {
+    BenchFolder folder;
+    VokLeagueData data = vok::test::MakeLeague(12, 5, folder.Path());
+    std::string path = folder / "vokleague.dat";
+    for (auto _ : state) {
+        std::remove(path.c_str());
+        Clock::time_point start = Clock::now();
+        {
+            KeyValueFile file(path.c_str());
+            data.WriteKeys(file);
+        }
+        state.SetIterationTime(Seconds(start));
+    }
+}
+
+void BM_PlainWriteOfLeagueBytes(benchmark::State& state) {
+    BenchFolder folder;
+    TempDirIs temp(folder.Path());
+    VokLeagueData data = vok::test::MakeLeague(12, 5, folder.Path());
+    data.Save();
+    std::string path = folder / "vokleague.dat";
+    std::string bytes = vok::bench::Get(path);
+    for (auto _ : state) {
+        std::remove(path.c_str());
+        Clock::time_point start = Clock::now();
+        vok::SystemOs().WriteWholeFile(path.c_str(), bytes.data(), bytes.size());
+        state.SetIterationTime(Seconds(start));
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
+}
+
+// The floor for Save: the same bytes written beside the file and moved over it.
+void BM_AtomicWriteOfLeagueBytes(benchmark::State& state) {
+    BenchFolder folder;
+    TempDirIs temp(folder.Path());
+    VokLeagueData data = vok::test::MakeLeague(12, 5, folder.Path());
+    data.Save();
+    std::string path = folder / "vokleague.dat";
+    std::string side = path + ".new";
+    std::string bytes = vok::bench::Get(path);
+    for (auto _ : state) {
+        std::remove(path.c_str());
+        Clock::time_point start = Clock::now();
+        vok::SystemOs().WriteWholeFile(side.c_str(), bytes.data(), bytes.size());
+        vok::SystemOs().MoveReplace(side.c_str(), path.c_str());
+        state.SetIterationTime(Seconds(start));
+    }
+}
+
+// What the create-league dialog and Save leave behind: 60 creature folders of
+// two files each, the league file and the game copy.
+void MakeFullLeagueFiles(const std::string& temp, const std::string& creatureFile) {
+    for (int i = 0; i < 12; ++i) {
+        for (int j = 0; j < 5; ++j) {
+            std::string creature = temp + "p" + std::to_string(i) + "_vok" + std::to_string(j);
+            std::filesystem::create_directory(creature);
+            vok::bench::Put(creature + "/data.dat", creatureFile);
+            vok::bench::Put(creature + "/model.bin", std::string(4096, '\x5A'));
+        }
+    }
+    vok::bench::Put(temp + "vokleague.dat", std::string(20000, 'x'));
+    vok::bench::Put(temp + "vok.exe", std::string(64 << 10, '\x4D'));
+}
+
+void BM_DeleteFullLeague(benchmark::State& state) {
+    BenchFolder folder;
+    vok::ResetProcess();
+    vok::ProcessState& process = vok::Process();
+    std::snprintf(process.tempDir, sizeof process.tempDir, "%s", folder.Path().c_str());
+    process.tempDirValid = true;
+    for (auto _ : state) {
+        MakeFullLeagueFiles(folder.Path(), "name = Grunt\r\n");
+        process.leaguePresent = 1;
+        Clock::time_point start = Clock::now();
+        DeleteLeague();
+        state.SetIterationTime(Seconds(start));
+    }
+    if (std::filesystem::exists(folder / "p0_vok0")) {
+        state.SkipWithError("the league was not removed");
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_SaveFullLeague)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveFullLeagueWriteByWrite)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlainWriteOfLeagueBytes)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AtomicWriteOfLeagueBytes)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DeleteFullLeague)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();

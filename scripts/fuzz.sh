@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang (build/fuzz) and runs each in turn
+# for a bounded time, one process at a time. Exits non-zero on any finding;
+# the input that caused it is kept under build/fuzz/findings/<target>/.
+#
+#   scripts/fuzz.sh [seconds-per-target]      default 60
+#
+# A longer campaign, one target at a time (see docs/reliability.md):
+#   scripts/fuzz.sh 3600
+set -euo pipefail
+
+seconds=${1:-60}
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${VOK_FUZZ_BUILD:-$root/build/fuzz}
+targets=(fuzz_kvfile fuzz_language)
+
+if ! command -v clang++ > /dev/null; then
+    echo "fuzz.sh: clang++ not found; libFuzzer needs clang" >&2
+    exit 2
+fi
+CC=clang CXX=clang++ cmake -G Ninja -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DVOK_FUZZ=ON -DVOK_BUILD_TESTS=OFF -DVOK_BUILD_BENCH=OFF > /dev/null
+cmake --build "$build" -j2 --target "${targets[@]}" vok_fuzz_seeds
+
+# The files under test are rewritten thousands of times a second: keep them in
+# memory where the system offers it.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    export TMPDIR=/dev/shm
+fi
+
+# The bundled sample data seeds the run too, whatever of it exists.
+samples=$build/samples
+rm -rf "$samples"
+mkdir -p "$samples"
+seed_args=()
+if [ -f "$root/sample/data/ply/data.dat" ]; then
+    seed_args+=(--kv "$root/sample/data/ply/data.dat")
+fi
+for file in "$root"/sample/data/language/*.txt; do
+    if [ -f "$file" ]; then
+        seed_args+=(--lang "$file")
+    fi
+done
+if [ ${#seed_args[@]} -gt 0 ]; then
+    "$build/tests/fuzz/vok_fuzz_seeds" "$samples" "${seed_args[@]}"
+fi
+
+status=0
+for target in "${targets[@]}"; do
+    work=$build/work/$target
+    findings=$build/findings/$target/
+    log=$build/$target.log
+    mkdir -p "$work" "$findings" "$samples/$target"
+    if "$build/tests/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \
+        -rss_limit_mb=2048 -artifact_prefix="$findings" \
+        "$work" "$root/tests/fuzz/corpus/$target" "$samples/$target" > "$log" 2>&1; then
+        runs=$(awk '/stat::number_of_executed_units/ {print $2}' "$log")
+        echo "fuzz.sh: $target: $runs runs in ${seconds} s, no finding"
+    else
+        echo "fuzz.sh: $target: FINDING, input kept in $findings, log $log" >&2
+        tail -n 40 "$log" >&2
+        status=1
+    fi
+done
+exit $status
