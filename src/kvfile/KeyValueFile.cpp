@@ -8,12 +8,46 @@
 
 namespace {
 
-bool IsSeparator(unsigned char byte) {
-    return byte == ' ' || byte == '=' || byte == ',' || byte == '"' || byte == '\n' || byte == '\r';
+// The six separator bytes as a table: the tokenizer asks once per byte.
+struct SeparatorTable {
+    bool separator[256] = {};
+    constexpr SeparatorTable() {
+        for (unsigned char byte : {' ', '=', ',', '"', '\n', '\r'}) {
+            separator[byte] = true;
+        }
+    }
+};
+constexpr SeparatorTable kSeparators;
+
+inline bool IsSeparator(unsigned char byte) {
+    return kSeparators.separator[byte];
 }
+
+// True when no byte of the zero-terminated `text` is a separator.
+bool HasNoSeparator(const char* text) {
+    for (const unsigned char* byte = reinterpret_cast<const unsigned char*>(text); *byte; ++byte) {
+        if (IsSeparator(*byte)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+constexpr unsigned char kLineStart = 1;  // the token's first byte begins a line
+constexpr unsigned char kQuoted = 2;     // the token was opened by a double quote
 
 unsigned char Fold(unsigned char byte) {
     return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+}
+
+// FNV-1a over the text up to its first zero, A-Z folded to a-z: the texts
+// that CompareNoCase finds equal hash alike.
+unsigned FoldHash(const char* text) {
+    unsigned hash = 2166136261u;
+    for (const unsigned char* byte = reinterpret_cast<const unsigned char*>(text); *byte; ++byte) {
+        hash = (hash ^ Fold(*byte)) * 16777619u;
+    }
+    return hash;
 }
 
 // Writes the new content beside the file (so that both stay on one volume) and
@@ -57,16 +91,18 @@ void KeyValueFile::Load(const char* path) {
 }
 
 void KeyValueFile::Reload() {
-    std::string text;
-    bool exists = false;
     if (batching_) {
-        exists = imageExists_;
-        if (exists) {
-            text = image_;
+        if (imageExists_ && image_.size() < static_cast<std::size_t>(INT_MAX)) {
+            // A std::string holds a zero after its last byte: the terminator
+            // that is cut with the text.
+            Tokenize(image_.c_str(), static_cast<int>(image_.size()) + 1);
+        } else {
+            Tokenize("", 0);
         }
-    } else if (pathValid_) {
-        exists = vok::CurrentOs().ReadWholeFile(path_, text) == vok::ReadResult::Ok;
+        return;
     }
+    std::string text;
+    bool exists = pathValid_ && vok::CurrentOs().ReadWholeFile(path_, text) == vok::ReadResult::Ok;
     // The text cut into tokens is the file plus a terminating zero, which is a
     // token byte: a file ending in a separator ends in an empty token.
     if (!exists || text.size() >= static_cast<std::size_t>(INT_MAX)) {
@@ -84,7 +120,9 @@ void KeyValueFile::Tokenize(const char* text, int length) {
     store_.clear();
     tokenText_.clear();
     tokenStart_.clear();
-    lineStart_.clear();
+    tokenFlags_.clear();
+    tokenHash_.clear();
+    hashed_ = false;
     store_.reserve(static_cast<std::size_t>(length) + length / 2 + 1);
 
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
@@ -103,6 +141,7 @@ void KeyValueFile::Tokenize(const char* text, int length) {
                 ++pos;
             }
             AddToken(text, start, pos - start);
+            tokenFlags_.back() |= kQuoted;
         } else {
             if (pos >= length) {
                 break;
@@ -122,7 +161,7 @@ void KeyValueFile::AddToken(const char* text, int start, int length) {
     store_.insert(store_.end(), text + start, text + start + length);
     store_.push_back('\0');
     tokenStart_.push_back(start);
-    lineStart_.push_back(start == 0 || text[start - 1] == '\n');
+    tokenFlags_.push_back(start == 0 || text[start - 1] == '\n' ? kLineStart : 0);
     ++count_;
 }
 
@@ -149,13 +188,27 @@ int KeyValueFile::CompareNoCase(const char* a, const char* b) {
     }
 }
 
+void KeyValueFile::HashTokens() {
+    if (hashed_) {
+        return;
+    }
+    tokenHash_.resize(static_cast<std::size_t>(count_));
+    for (int i = 0; i < count_; ++i) {
+        tokenHash_[i] = FoldHash(Token(i));
+    }
+    hashed_ = true;
+}
+
 const char* KeyValueFile::Find(const char* key) {
     if (cursor_ >= count_) {
         cursor_ = 0;
     }
+    HashTokens();
+    unsigned hash = FoldHash(key);
     for (int n = 0; n < count_; ++n) {
-        bool match =
-            CompareNoCase(key, Token(cursor_)) == 0 && (!keysAtLineStart_ || lineStart_[cursor_]);
+        bool match = tokenHash_[cursor_] == hash &&
+                     (!keysAtLineStart_ || (tokenFlags_[cursor_] & kLineStart)) &&
+                     CompareNoCase(key, Token(cursor_)) == 0;
         if (++cursor_ == count_) {
             cursor_ = 0;
         }
@@ -226,6 +279,10 @@ int KeyValueFile::WriteString(const char* key, const char* value, bool addIfAbse
     if (found && cursor_ == 0) {
         found = nullptr;
     }
+    if (batching_ && !batchBroken_) {
+        WriteInImage(found != nullptr, key, value, addIfAbsent);
+        return 0;
+    }
     std::string contents;
     if ((found || addIfAbsent) && ReadCurrent(contents)) {
         std::string next;
@@ -249,6 +306,118 @@ int KeyValueFile::WriteString(const char* key, const char* value, bool addIfAbse
     }
     Reload();
     return 0;
+}
+
+void KeyValueFile::WriteInImage(bool found, const char* key, const char* value, bool addIfAbsent) {
+    if (!found && !addIfAbsent) {
+        cursor_ = 0;  // what a reload of the unchanged image would give
+        return;
+    }
+    std::size_t valueLength = std::strlen(value);
+    // The token list is patched only where cutting the new image would give
+    // the old boundaries again; anything else is cut whole.
+    bool fits =
+        image_.size() + valueLength + std::strlen(key) + 5 < static_cast<std::size_t>(INT_MAX);
+    bool plainValue = HasNoSeparator(value);
+    bool patch = fits && plainValue;
+    if (found) {
+        int index = cursor_;  // Find leaves the cursor on the value token
+        std::size_t start = static_cast<std::size_t>(tokenStart_[index]);
+        std::size_t oldLength = std::strlen(Token(index));
+        if (start + oldLength > image_.size()) {
+            start = start < image_.size() ? start : image_.size();
+            oldLength = image_.size() - start;
+            patch = false;
+        }
+        image_.replace(start, oldLength, value, valueLength);
+        imageDirty_ = true;
+        // The new bytes take the old value's place in front of the byte that
+        // ended it. A quoted value stays one token up to its closing quote
+        // when the new bytes hold no quote; a plain one stays one token up to
+        // its separator when the new bytes are not empty and hold none.
+        patch = patch && (valueLength > 0 || (tokenFlags_[index] & kQuoted));
+        if (patch) {
+            int delta = static_cast<int>(valueLength) - static_cast<int>(oldLength);
+            tokenText_[index] = static_cast<int>(store_.size());
+            store_.insert(store_.end(), value, value + valueLength + 1);
+            if (hashed_) {
+                tokenHash_[index] = FoldHash(value);
+            }
+            for (int i = index + 1; i < count_; ++i) {
+                tokenStart_[i] += delta;
+            }
+            textLength_ += delta;
+            cursor_ = 0;
+            return;
+        }
+        Reload();
+        return;
+    }
+
+    // A new line "key = value\r\n" on top. With a key free of separators,
+    // and a value free of them or wrapped in its own pair of quotes with no
+    // quote inside, the line cuts into the key and the value (none when the
+    // value is empty) and ends between separators; the cut of the old content
+    // then goes on from its first byte exactly as it began before: the old
+    // tokens, shifted by the line's length.
+    std::size_t keyLength = std::strlen(key);
+    std::string line;
+    line.reserve(keyLength + valueLength + 5);
+    line.append(key, keyLength).append(" = ").append(value, valueLength).append("\r\n");
+    bool existed = imageExists_;
+    image_.insert(0, line);
+    imageExists_ = true;
+    imageDirty_ = true;
+
+    const char* valueBytes = value;
+    std::size_t valueBytesLength = valueLength;
+    bool quoted = false;
+    if (fits && !plainValue && valueLength >= 2 && value[0] == '"' &&
+        value[valueLength - 1] == '"' && !std::memchr(value + 1, '"', valueLength - 2)) {
+        quoted = true;
+        ++valueBytes;
+        valueBytesLength -= 2;
+    }
+    if (!fits || !(plainValue || quoted) || keyLength == 0 || !HasNoSeparator(key)) {
+        Reload();
+        return;
+    }
+    if (!existed) {
+        // A missing file had no text at all; the empty one it becomes holds
+        // the terminating zero, an empty token at offset 0.
+        Tokenize("", 1);
+    }
+    int shift = static_cast<int>(line.size());
+    for (int& start : tokenStart_) {
+        start += shift;
+    }
+    int keyText = static_cast<int>(store_.size());
+    store_.insert(store_.end(), key, key + keyLength + 1);
+    int valueText = static_cast<int>(store_.size());
+    store_.insert(store_.end(), valueBytes, valueBytes + valueBytesLength);
+    store_.push_back('\0');
+    if (quoted || valueLength > 0) {
+        int valueStart = static_cast<int>(keyLength) + (quoted ? 4 : 3);
+        tokenText_.insert(tokenText_.begin(), {keyText, valueText});
+        tokenStart_.insert(tokenStart_.begin(), {0, valueStart});
+        tokenFlags_.insert(tokenFlags_.begin(),
+                           {kLineStart, static_cast<unsigned char>(quoted ? kQuoted : 0)});
+        if (hashed_) {
+            tokenHash_.insert(tokenHash_.begin(), {FoldHash(key), FoldHash(&store_[valueText])});
+        }
+        count_ += 2;
+    } else {
+        tokenText_.insert(tokenText_.begin(), keyText);
+        tokenStart_.insert(tokenStart_.begin(), 0);
+        tokenFlags_.insert(tokenFlags_.begin(), kLineStart);
+        if (hashed_) {
+            tokenHash_.insert(tokenHash_.begin(), FoldHash(key));
+        }
+        ++count_;
+    }
+    // The old first token keeps kLineStart: a line feed now stands before it.
+    textLength_ += shift;
+    cursor_ = 0;
 }
 
 int KeyValueFile::WriteInt(const char* key, int value, bool addIfAbsent) {

@@ -75,8 +75,13 @@ private:
     // at the cursor (the value), or null after a full turn without a match.
     const char* Find(const char* key);
     int TokenOffset(int delta) const;
+    void HashTokens();
     // Tokenizes the current content: the batch image or the file on disk.
     void Reload();
+    // A write inside a batch: changes the image and brings the token list up
+    // to date, without cutting the whole image again where the change cannot
+    // move a token boundary outside the written bytes.
+    void WriteInImage(bool found, const char* key, const char* value, bool addIfAbsent);
     // The current content as a write sees it: false when it exists but cannot
     // be read, so that nothing gets written over it.
     bool ReadCurrent(std::string& contents);
@@ -85,10 +90,16 @@ private:
     int textLength_ = 0;
     int count_ = 0;
     int cursor_ = 0;
-    std::vector<char> store_;      // every token's bytes, each followed by a zero
-    std::vector<int> tokenText_;   // where each token's text begins in store_
-    std::vector<int> tokenStart_;  // each token's start offset in the file
-    std::vector<bool> lineStart_;  // whether the token begins a line
+    std::vector<char> store_;                // every token's bytes, each followed by a zero
+    std::vector<int> tokenText_;             // where each token's text begins in store_
+    std::vector<int> tokenStart_;            // each token's start offset in the file
+    std::vector<unsigned char> tokenFlags_;  // kLineStart, kQuoted
+    // A hash of each token's text with A-Z folded: equal keys have equal
+    // hashes, so the search compares texts only where the hashes agree. Made
+    // at the first search after a load, so that a load costs no more than
+    // cutting the text.
+    std::vector<unsigned> tokenHash_;
+    bool hashed_ = false;
     char path_[512] = {};
     bool pathValid_ = false;
     bool keysAtLineStart_ = false;
