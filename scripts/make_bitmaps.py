@@ -35,11 +35,16 @@ HIDE_DARK = "#120806"
 EYE = "#ffe45c"
 
 
+# ImageMagick's own program: some machines put a different "convert" earlier
+# in PATH.
+CONVERT = "/usr/bin/convert" if os.path.exists("/usr/bin/convert") else "convert"
+
+
 def convert(*args):
     # One thread: with several, the reduction to 256 colours may pick a
     # slightly different palette from run to run.
     env = dict(os.environ, MAGICK_THREAD_LIMIT="1")
-    subprocess.run(["convert", *[str(a) for a in args]], check=True, env=env)
+    subprocess.run([CONVERT, *[str(a) for a in args]], check=True, env=env)
 
 
 def fmt(x, y):
