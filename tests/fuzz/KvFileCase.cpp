@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "FuzzScratch.h"
 #include "kvfile/KeyValueFile.h"
@@ -53,23 +52,22 @@ struct Content {
     std::string bytes;
 };
 
-struct Token {
-    std::string text;
-    int start;
-    bool operator==(const Token& other) const { return text == other.text && start == other.start; }
-};
-
-std::vector<Token> TokensOf(const KeyValueFile& file) {
-    std::vector<Token> tokens;
-    for (int i = 0; i < file.TokenCount(); ++i) {
-        tokens.push_back({file.Token(i), file.TokenStart(i)});
+// The same token list: texts, start offsets and text length.
+bool SameTokens(const KeyValueFile& a, const KeyValueFile& b) {
+    if (a.TokenCount() != b.TokenCount() || a.TextLength() != b.TextLength()) {
+        return false;
     }
-    return tokens;
+    for (int i = 0; i < a.TokenCount(); ++i) {
+        if (a.TokenStart(i) != b.TokenStart(i) || std::strcmp(a.Token(i), b.Token(i)) != 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
-bool SameNoCase(const std::string& a, const char* b) {
+bool SameNoCase(const char* a, const char* b) {
     // Token texts and keys end at their first zero byte wherever they are used.
-    const char* x = a.c_str();
+    const char* x = a;
     for (;; ++x, ++b) {
         unsigned char p = static_cast<unsigned char>(*x);
         unsigned char q = static_cast<unsigned char>(*b);
@@ -136,20 +134,19 @@ private:
     std::string path_;
     std::string checkPath_;
     KeyValueFile* file_ = nullptr;
-    std::vector<Token> tokens_;  // the object's list, once checked
-    Content disk_;               // what the file on disk must hold
-    Content current_;            // what the object's token list must describe
+    Content disk_;     // what the file on disk must hold
+    Content current_;  // what the object's token list must describe
     bool batching_ = false;
     bool lineKeys_ = false;
 };
 
 bool KvRun::LineStart(int index) const {
-    int start = tokens_[index].start;
+    int start = file_->TokenStart(index);
     return start == 0 || current_.bytes[start - 1] == '\n';
 }
 
 int KvRun::ValueIndexOf(const std::string& key) const {
-    int count = static_cast<int>(tokens_.size());
+    int count = file_->TokenCount();
     int cursor = file_->Cursor();
     if (cursor >= count) {
         cursor = 0;
@@ -157,7 +154,7 @@ int KvRun::ValueIndexOf(const std::string& key) const {
     for (int n = 0; n < count; ++n) {
         int index = cursor;
         cursor = cursor + 1 == count ? 0 : cursor + 1;
-        if (SameNoCase(tokens_[index].text, key.c_str()) && (!lineKeys_ || LineStart(index))) {
+        if (SameNoCase(file_->Token(index), key.c_str()) && (!lineKeys_ || LineStart(index))) {
             return cursor;
         }
     }
@@ -169,10 +166,10 @@ std::string KvRun::Key() {
     if ((b & kTokenKey) == 0) {
         return in_.Text(b);
     }
-    if (tokens_.empty()) {
+    if (file_->TokenCount() == 0) {
         return "";
     }
-    std::string key = tokens_[(b & 0x3F) % tokens_.size()].text;
+    std::string key = file_->Token((b & 0x3F) % file_->TokenCount());
     if (b & kFlipCase) {
         for (char& c : key) {
             if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
@@ -186,14 +183,13 @@ std::string KvRun::Key() {
 // The object's tokens must be those a fresh object reads from the content it
 // describes: the file on disk, or the batch image written out for comparison.
 std::string KvRun::CheckTokens(const char* step) {
-    tokens_ = TokensOf(*file_);
     std::string source = path_;
     if (batching_) {
         Put(checkPath_, current_);
         source = checkPath_;
     }
     KeyValueFile fresh(source.c_str());
-    if (TokensOf(fresh) != tokens_ || fresh.TextLength() != file_->TextLength()) {
+    if (!SameTokens(fresh, *file_)) {
         return std::string(step) + ": token list differs from a fresh read of \"" +
                Show(current_.bytes) + "\"";
     }
@@ -210,10 +206,9 @@ void KvRun::Write(const std::string& key, const std::string& value, bool add) {
     // A key that is the last token has no value of its own: the search wrapped
     // to the first token. It counts as absent.
     if (index > 0) {
-        const Token& old = tokens_[index];
-        std::size_t oldLength = std::strlen(old.text.c_str());
-        current_.bytes = current_.bytes.substr(0, old.start) + value +
-                         current_.bytes.substr(old.start + oldLength);
+        std::size_t start = static_cast<std::size_t>(file_->TokenStart(index));
+        std::size_t oldLength = std::strlen(file_->Token(index));
+        current_.bytes.replace(start, oldLength, value);
     } else if (add) {
         current_.bytes = key + " = " + value + "\r\n" + current_.bytes;
         current_.exists = true;
@@ -263,16 +258,16 @@ std::string KvRun::Run() {
     for (int op = 0; op < kMaxOps && error.empty() && !in_.Empty(); ++op) {
         std::uint8_t code = in_.Byte();
         bool add = (code & kAdd) != 0;
-        int count = static_cast<int>(tokens_.size());
+        int count = file.TokenCount();
         switch ((code & 0x0F) % kOpCount) {
             case kGetKey: {
                 std::string key = Key();
                 int index = ValueIndexOf(key);
                 int cursorBefore = file.Cursor() >= count ? 0 : file.Cursor();
                 const char* value = file.GetValue(key.c_str(), kDefault);
-                if (index < 0
-                        ? value != kDefault || file.Cursor() != cursorBefore
-                        : !value || tokens_[index].text != value || file.Cursor() != index + 1) {
+                if (index < 0 ? value != kDefault || file.Cursor() != cursorBefore
+                              : !value || std::strcmp(file.Token(index), value) != 0 ||
+                                    file.Cursor() != index + 1) {
                     error = "GetValue(\"" + Show(key) + "\") gave the wrong value or cursor";
                 }
                 break;
@@ -280,8 +275,8 @@ std::string KvRun::Run() {
             case kGetNext: {
                 int cursor = file.Cursor() >= count ? 0 : file.Cursor();
                 const char* value = file.GetValue(nullptr, kDefault);
-                if (!value ||
-                    (count > 0 && (tokens_[cursor].text != value || file.Cursor() != cursor + 1))) {
+                if (!value || (count > 0 && (std::strcmp(file.Token(cursor), value) != 0 ||
+                                             file.Cursor() != cursor + 1))) {
                     error = "GetValue without a key gave the wrong token or cursor";
                 }
                 break;
