@@ -108,6 +108,12 @@ else
     build_failed native-asan
 fi
 
+# libFuzzer targets, a bounded run each (scripts/fuzz.sh; VOK_FUZZ_SECONDS).
+if ! phase "Fuzzing" bash scripts/fuzz.sh "${VOK_FUZZ_SECONDS:-60}"; then
+    failed=$((failed + 1))
+    problems+=("fuzzing: a finding or a failed build (see above)")
+fi
+
 if phase "Build mingw-i686" vok_build_preset mingw-i686; then
     phase "Unit tests under Wine" run_ctest "wine unit" \
         "${xvfb[@]}" bash scripts/with-wine.sh \
