@@ -54,6 +54,14 @@ void OpenInputBox(Ui& box) {
     box.SetText(IDC_INPUT_PROMPT, g_box.prompt);
     box.SetText(IDC_INPUT_EDIT, g_box.defaultText);
     box.SetText(kOk, g_box.okCaption);
+    // Writing a cut text back (below) puts the edit's caret at the start, so
+    // every key typed after the box is full would go in front and push the
+    // end of the name out. The edit itself therefore refuses keys beyond the
+    // maximum; the cut stays for texts that arrive otherwise. A maximum of 0
+    // needs no limit: its cut leaves nothing for a caret to move in.
+    if (g_box.maxLength > 0) {
+        box.LimitTyping(IDC_INPUT_EDIT, static_cast<std::size_t>(g_box.maxLength));
+    }
 }
 
 bool RunInputBoxCommand(Ui& box, int control, int notification) {

@@ -35,6 +35,13 @@ public:
             buffer[0] = '\0';
         }
     }
+    // Keeps the player from typing more than `maxChars` characters into the
+    // edit `control`; texts that the logic sets are not held to it. The
+    // default, for a dialog without edits, does nothing.
+    virtual void LimitTyping(int control, std::size_t maxChars) {
+        (void)control;
+        (void)maxChars;
+    }
     // The dialog's own caption. The default, for a dialog whose template gives
     // the caption, does nothing.
     virtual void SetCaption(const char* text) { (void)text; }

@@ -47,6 +47,14 @@ void Win32Ui::GetText(int control, char* buffer, std::size_t size) {
     GetDlgItemTextA(Handle(window_), control, buffer, capacity);
 }
 
+void Win32Ui::LimitTyping(int control, std::size_t maxChars) {
+    // EM_LIMITTEXT reads 0 as "no limit" and takes at most 0x7FFFFFFE.
+    if (maxChars == 0 || maxChars > 0x7FFFFFFE) {
+        return;
+    }
+    SendDlgItemMessageA(Handle(window_), control, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+}
+
 void Win32Ui::SetCaption(const char* text) {
     SetWindowTextA(Handle(window_), text);
 }

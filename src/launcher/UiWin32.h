@@ -14,6 +14,7 @@ public:
     WindowHandle Window() override { return window_; }
     void SetText(int control, const char* text) override;
     void GetText(int control, char* buffer, std::size_t size) override;
+    void LimitTyping(int control, std::size_t maxChars) override;
     void SetCaption(const char* text) override;
     void Enable(int control, bool enabled) override;
     Answer ShowMessage(const char* text, const char* caption, Buttons buttons) override;

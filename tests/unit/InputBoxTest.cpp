@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,31 @@ TEST(InputBoxTest, ChangesLongerThanTheMaximumAreCutAndWrittenBack) {
             },
             c.maxLength);
         EXPECT_EQ(result, c.kept);
+    }
+}
+
+TEST(InputBoxTest, TheEditRefusesTypingBeyondTheMaximum) {
+    // The cut of a change moves the caret to the start; a key typed into a
+    // full box must not get that far.
+    const struct {
+        int maxLength;
+        std::map<int, std::size_t> limits;
+    } cases[] = {
+        {13, {{IDC_INPUT_EDIT, 13}}},
+        {1, {{IDC_INPUT_EDIT, 1}}},
+        {0, {}},
+        {-1, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.maxLength);
+        TestUi owner;
+        RunBox(
+            owner,
+            [&](TestUi& box) {
+                EXPECT_EQ(box.TypingLimits(), c.limits);
+                RunInputBoxCommand(box, kOk, 0);
+            },
+            c.maxLength);
     }
 }
 

@@ -35,6 +35,7 @@ public:
     void SetText(int control, const char* text) override;
     // The control's current text: the last one set by the logic or typed.
     void GetText(int control, char* buffer, std::size_t size) override;
+    void LimitTyping(int control, std::size_t maxChars) override { limits_[control] = maxChars; }
     void SetCaption(const char* text) override { captions_.emplace_back(text); }
     void Enable(int control, bool enabled) override;
     Answer ShowMessage(const char* text, const char* caption, Buttons buttons) override;
@@ -45,6 +46,8 @@ public:
     // among Texts().
     void Type(int control, const std::string& text) { current_[control] = text; }
 
+    // The typing limit of each control that has one.
+    const std::map<int, std::size_t>& TypingLimits() const { return limits_; }
     // Every SetCaption in order.
     const std::vector<std::string>& Captions() const { return captions_; }
     // Every SetText in order, as {control, text}.
@@ -69,6 +72,7 @@ private:
     std::map<std::string, DialogScript> dialogs_;
     std::vector<std::pair<int, std::string>> texts_;
     std::map<int, std::string> current_;
+    std::map<int, std::size_t> limits_;
     std::vector<std::string> captions_;
     std::map<int, bool> enabled_;
     std::vector<Message> messages_;
