@@ -151,6 +151,55 @@ bool TypeText(HWND dialog, int id, const std::string& text) {
                                SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result) != 0;
 }
 
+bool TypeChars(HWND dialog, int id, const std::string& text) {
+    HWND edit = GetDlgItem(dialog, id);
+    if (edit == nullptr) {
+        return false;
+    }
+    for (unsigned char c : text) {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(edit, WM_CHAR, c, 1, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
+                                 &result)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool PostKey(HWND control, WORD key) {
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC)) << 16;
+    return control != nullptr && PostMessageA(control, WM_KEYDOWN, key, scan | 1) &&
+           PostMessageA(control, WM_KEYUP, key, scan | 1 | 0xC0000000);
+}
+
+bool PostCloseBox(HWND window) {
+    return PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0) != FALSE;
+}
+
+bool PostCommand(HWND dialog, int id) {
+    return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(GetDlgItem(dialog, id))) != FALSE;
+}
+
+bool WaitPostedHandled(HWND dialog, int editId, DWORD timeoutMs) {
+    HWND edit = GetDlgItem(dialog, editId);
+    DWORD_PTR modified = 0;
+    if (edit == nullptr || !SendMessageTimeoutA(edit, EM_GETMODIFY, 0, 0, SMTO_ABORTIFHUNG,
+                                                kMessageTimeoutMs, &modified)) {
+        return false;
+    }
+    const DWORD_PTR marker = modified ? FALSE : TRUE;
+    if (!PostMessageA(edit, EM_SETMODIFY, marker, 0)) {
+        return false;
+    }
+    return WaitUntil(timeoutMs, [&] {
+        DWORD_PTR now = 0;
+        return SendMessageTimeoutA(edit, EM_GETMODIFY, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
+                                   &now) &&
+               (now != 0) == (marker != 0);
+    });
+}
+
 bool FindMessageBox(DWORD pid, MessageBoxInfo& box) {
     for (HWND window : TopLevelWindows(pid)) {
         if (ClassName(window) != "#32770") {

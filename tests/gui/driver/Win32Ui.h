@@ -49,6 +49,25 @@ bool Click(HWND dialog, int id);
 bool ClickAndWait(HWND dialog, int id, DWORD timeoutMs);
 // Replaces the text of an edit control.
 bool TypeText(HWND dialog, int id, const std::string& text);
+// Types `text` into an edit one character at a time (WM_CHAR at the caret),
+// as the keyboard does, so every character raises the edit's own change
+// notification. Returns when the edit has taken the last one.
+bool TypeChars(HWND dialog, int id, const std::string& text);
+
+// Posts a key press and release to `control` of a dialog. The dialog's modal
+// loop then handles it as a keystroke (Escape as Cancel, Enter as the default
+// button), which a message sent straight to the control would bypass.
+bool PostKey(HWND control, WORD key);
+// Posts what the close box of `window` sends (WM_SYSCOMMAND, SC_CLOSE).
+bool PostCloseBox(HWND window);
+// Posts the command a click on button `id` sends to `dialog`, whether the
+// button is enabled or not: for a command the player cannot click.
+bool PostCommand(HWND dialog, int id);
+// Waits until the thread of `dialog` has handled the messages posted to it
+// before the call. A sent message would be handled ahead of them, so a
+// posted marker is used: the modified flag of the edit `editId`, which the
+// launcher never reads, is set to the other value and read back.
+bool WaitPostedHandled(HWND dialog, int editId, DWORD timeoutMs);
 
 struct MessageBoxInfo {
     HWND window = nullptr;
