@@ -193,10 +193,21 @@ void KeyValueFile::HashTokens() {
         return;
     }
     tokenHash_.resize(static_cast<std::size_t>(count_));
+    hashCount_.clear();
+    hashCount_.reserve(static_cast<std::size_t>(count_));
     for (int i = 0; i < count_; ++i) {
         tokenHash_[i] = FoldHash(Token(i));
+        ++hashCount_[tokenHash_[i]];
     }
     hashed_ = true;
+}
+
+void KeyValueFile::CountHash(unsigned hash, int delta) {
+    auto it = hashCount_.emplace(hash, 0).first;
+    it->second += delta;
+    if (it->second == 0) {
+        hashCount_.erase(it);
+    }
 }
 
 const char* KeyValueFile::Find(const char* key) {
@@ -205,6 +216,9 @@ const char* KeyValueFile::Find(const char* key) {
     }
     HashTokens();
     unsigned hash = FoldHash(key);
+    if (hashCount_.find(hash) == hashCount_.end()) {
+        return nullptr;  // where a full turn would have ended: the cursor stays
+    }
     for (int n = 0; n < count_; ++n) {
         bool match = tokenHash_[cursor_] == hash &&
                      (!keysAtLineStart_ || (tokenFlags_[cursor_] & kLineStart)) &&
@@ -341,7 +355,9 @@ void KeyValueFile::WriteInImage(bool found, const char* key, const char* value, 
             tokenText_[index] = static_cast<int>(store_.size());
             store_.insert(store_.end(), value, value + valueLength + 1);
             if (hashed_) {
+                CountHash(tokenHash_[index], -1);
                 tokenHash_[index] = FoldHash(value);
+                CountHash(tokenHash_[index], 1);
             }
             for (int i = index + 1; i < count_; ++i) {
                 tokenStart_[i] += delta;
@@ -404,6 +420,8 @@ void KeyValueFile::WriteInImage(bool found, const char* key, const char* value, 
                            {kLineStart, static_cast<unsigned char>(quoted ? kQuoted : 0)});
         if (hashed_) {
             tokenHash_.insert(tokenHash_.begin(), {FoldHash(key), FoldHash(&store_[valueText])});
+            CountHash(tokenHash_[0], 1);
+            CountHash(tokenHash_[1], 1);
         }
         count_ += 2;
     } else {
@@ -412,6 +430,7 @@ void KeyValueFile::WriteInImage(bool found, const char* key, const char* value, 
         tokenFlags_.insert(tokenFlags_.begin(), kLineStart);
         if (hashed_) {
             tokenHash_.insert(tokenHash_.begin(), FoldHash(key));
+            CountHash(tokenHash_[0], 1);
         }
         ++count_;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // A small text store of named values, read whole into a flat list of tokens.
@@ -76,6 +77,7 @@ private:
     const char* Find(const char* key);
     int TokenOffset(int delta) const;
     void HashTokens();
+    void CountHash(unsigned hash, int delta);
     // Tokenizes the current content: the batch image or the file on disk.
     void Reload();
     // A write inside a batch: changes the image and brings the token list up
@@ -99,6 +101,9 @@ private:
     // at the first search after a load, so that a load costs no more than
     // cutting the text.
     std::vector<unsigned> tokenHash_;
+    // How many tokens have each hash: a key whose hash no token has is absent
+    // without a turn through the list.
+    std::unordered_map<unsigned, int> hashCount_;
     bool hashed_ = false;
     char path_[512] = {};
     bool pathValid_ = false;
