@@ -193,6 +193,25 @@ void AddVok(VokEntry& vok, int player, int index) {
     std::snprintf(vok.name, sizeof vok.name, "%.*s", kMaxVokName, name);
 }
 
+// True when no league file is left where the new one goes. The main menu
+// removed the old league before the dialog opened, but a file that resisted
+// (read-only, or a failure on the way) would take the new league in: Save
+// keeps an existing file's layout and puts each value in its old one's place,
+// and a quoted name written over another league's quoted name reads back
+// empty. What still will not go is left whole rather than spliced into.
+bool RemoveLeftoverLeague() {
+    Os& os = CurrentOs();
+    Text path;
+    if (!Format(path, "%s%s", Process().tempDir, "vokleague.dat")) {
+        return false;
+    }
+    if (os.RemoveFile(path) || !os.CanOpen(path)) {
+        return true;
+    }
+    os.SetNormalAttributes(path);
+    return os.RemoveFile(path) || !os.CanOpen(path);
+}
+
 // Asks each player's name and team. 1 when the league was written, 2 when the
 // player cancelled.
 int GatherLeague(Ui& dialog, VokLeagueData& league) {
@@ -225,7 +244,9 @@ int GatherLeague(Ui& dialog, VokLeagueData& league) {
         }
     }
     league.Reset();
-    league.Save();
+    if (RemoveLeftoverLeague()) {
+        league.Save();
+    }
     return 1;
 }
 
