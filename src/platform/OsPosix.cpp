@@ -134,8 +134,12 @@ public:
         if (!file) {
             return false;
         }
+        // A folder opens for reading here, where Windows refuses it: a folder
+        // named "data.dat" is no creature.
+        struct stat st;
+        bool folder = fstat(fileno(file), &st) == 0 && S_ISDIR(st.st_mode);
         std::fclose(file);
-        return true;
+        return !folder;
     }
 
     bool ListFolder(const char* folder, std::vector<std::string>& names) override {

@@ -1,6 +1,5 @@
 #include "ScriptedPlayer.h"
 
-#include <filesystem>
 #include <utility>
 
 #include "dialogs/InputBox.h"
@@ -170,19 +169,40 @@ int ScriptedPlayer::RunInputBox(Dialog& owner) {
     return box.ended_ ? box.result_ : -1;
 }
 
-std::map<std::string, std::string> Tree(const std::string& folder) {
-    namespace fs = std::filesystem;
-    std::map<std::string, std::string> tree;
-    std::error_code error;
-    for (auto it = fs::recursive_directory_iterator(folder, error);
-         !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-        std::string name = it->path().lexically_relative(folder).generic_string();
-        if (it->is_directory(error)) {
-            tree[name + "/"] = "";
+namespace {
+
+// Through the system's own calls, so that names are the bytes the launcher
+// uses (the ANSI code page on Windows).
+void AddTree(const std::string& folder, const std::string& prefix,
+             std::map<std::string, std::string>& tree) {
+    std::vector<std::string> names;
+    if (!SystemOs().ListFolder(folder.c_str(), names)) {
+        return;
+    }
+    for (const std::string& name : names) {
+        if (name == "." || name == "..") {
+            continue;
+        }
+        const std::string path = folder + "/" + name;
+        std::vector<std::string> inside;
+        if (SystemOs().ListFolder(path.c_str(), inside)) {
+            tree[prefix + name + "/"] = "";
+            AddTree(path, prefix + name + "/", tree);
         } else {
-            tree[name] = ReadFile(it->path().string());
+            SystemOs().ReadWholeFile(path.c_str(), tree[prefix + name]);
         }
     }
+}
+
+}  // namespace
+
+std::map<std::string, std::string> Tree(const std::string& folder) {
+    std::string root = folder;
+    while (root.size() > 1 && root.back() == '/') {
+        root.pop_back();
+    }
+    std::map<std::string, std::string> tree;
+    AddTree(root, "", tree);
     return tree;
 }
 

@@ -92,7 +92,8 @@ private:
 
 // Every file and folder under `folder`, by path relative to it with '/';
 // folders end in '/' and map to "", files map to their bytes. Ordered, so two
-// listings compare whatever order the system lists in.
+// listings compare whatever order the system lists in. Read through the
+// system's seam, so names are the bytes the launcher itself uses.
 std::map<std::string, std::string> Tree(const std::string& folder);
 
 }  // namespace vok::test

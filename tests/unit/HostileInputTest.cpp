@@ -1,0 +1,380 @@
+// Data roots and temporary folders that a player could really have, run
+// through the whole launcher: start-up, the main menu, a new league and the
+// game launch, with a player who answers every question as one who wants a
+// league does. For each case: what the player is shown, what is left on disk,
+// and that the run comes to its end.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "LauncherTestSupport.h"
+#include "ScriptedPlayer.h"
+#include "TestOs.h"
+#include "common/ProcessState.h"
+#include "launcher/ExitCodes.h"
+#include "launcher/StartUp.h"
+#include "league/CreateLeague.h"
+#include "resources/resource.h"
+
+namespace vok::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Listing = std::map<std::string, std::string>;
+
+const char* const kCreature = "name = Grunt\r\nspecies = \"Rock troll\"\r\n";
+const char* const kSkin = "skin";
+const char* const kGame = "MZ the game";
+
+// The main menu's translated buttons with their language lines.
+const std::pair<int, int> kMenuLines[] = {
+    {IDC_MAIN_PRACTICE, 44},   {IDC_MAIN_SINGLEMATCH, 45}, {IDC_MAIN_NEWLEAGUE, 46},
+    {IDC_MAIN_LOADLEAGUE, 47}, {IDC_MAIN_CREDITS, 48},     {IDC_MAIN_DIRECTX, 49},
+    {IDC_MAIN_LICENCE, 50},    {IDC_MAIN_WEBSITE, 51},     {IDC_MAIN_CANCEL, 52},
+};
+
+std::string RandomBytes(std::size_t size, unsigned seed, const std::string& without = "") {
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) {
+        do {
+            byte = static_cast<char>(random() & 0xFF);
+        } while (without.find(byte) != std::string::npos);
+    }
+    return bytes;
+}
+
+std::string Lines(int count, const std::string& prefix) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += prefix + std::to_string(i) + "\r\n";
+    }
+    return text;
+}
+
+// Line `n` of a language file as the player sees it: the file read as
+// Windows reads text (Ctrl-Z ends it, a carriage return before a line feed is
+// dropped), the line cut to 499 characters, shown up to its first zero byte;
+// "<error>" past the last line and past the table's 512.
+std::string ShownLine(const std::optional<std::string>& file, std::size_t n) {
+    if (!file || n >= 512) {
+        return "<error>";
+    }
+    std::string text = file->substr(0, file->find('\x1A'));
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        std::size_t feed = text.find('\n', start);
+        if (feed == std::string::npos) {
+            return "<error>";
+        }
+        start = feed + 1;
+    }
+    std::size_t feed = text.find('\n', start);
+    std::string line =
+        text.substr(start, feed == std::string::npos ? std::string::npos : feed - start);
+    if (feed != std::string::npos && !line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    line.resize(std::min<std::size_t>(line.size(), 499));
+    return line.substr(0, line.find('\0'));
+}
+
+// The league file the launcher must write for the league "Cup" of 2 rounds
+// and 10 lives, with these players and `voks` creatures each named
+// `creature`: every key on a line of its own, in the reverse of the order in
+// which they are written.
+std::string LeagueFile(const std::string& temp, const std::vector<std::string>& players, int voks,
+                       const std::string& creature) {
+    std::vector<std::string> lines = {
+        "matches_played = 0",
+        "LeagueName = \"Cup\"",
+        "NrPlayers = " + std::to_string(players.size()),
+        "LeagueRounds = 2",
+        "VoksPerTeam = " + std::to_string(voks),
+        "LivesPerVok = 10",
+    };
+    for (std::size_t i = 0; i < players.size(); ++i) {
+        const std::string player = "ply[" + std::to_string(i) + "].";
+        lines.push_back(player + "name = \"" + players[i] + "\"");
+        for (const char* key : {"matches_played", "matches_won", "points"}) {
+            lines.push_back(player + key + " = 0");
+        }
+        for (int j = 0; j < voks; ++j) {
+            const std::string vok = player + "vok[" + std::to_string(j) + "].";
+            const std::string folder = "p" + std::to_string(i) + "_vok" + std::to_string(j);
+            lines.push_back(vok + "name = " + creature);
+            lines.push_back(vok + "path = " + temp + folder + "/");
+            lines.push_back(vok + "lives = 10");
+            lines.push_back(vok + "streak = 1");
+            lines.push_back(vok + "health = 100.000000");
+            for (const char* key : {"rounds_won", "rounds_lost", "flawlesswins"}) {
+                lines.push_back(vok + key + " = 0");
+            }
+        }
+    }
+    std::string file;
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        file += *line + "\r\n";
+    }
+    return file;
+}
+
+// What one run of the launcher showed and left.
+struct Seen {
+    int result = -1;  // StartUp's own; the exit that counts is in `exits`
+    std::map<int, std::string> menu;
+    std::vector<ScriptedPlayer::Shown> messages;
+    std::vector<TestOs::ShellCall> starts;
+    std::vector<int> exits;
+    int createResult = -1;
+    bool loadLeagueEnabled = false;
+
+    std::vector<std::string> TextsOf(Buttons buttons) const {
+        std::vector<std::string> texts;
+        for (const auto& shown : messages) {
+            if (shown.buttons == buttons) {
+                texts.push_back(shown.text);
+            }
+        }
+        return texts;
+    }
+};
+
+// A data root with the sample's shape (a language file of 102 lines, one
+// creature, the game) and an empty temporary folder; the launcher is started
+// on them as the player starts it.
+class HostileInputTest : public ::testing::Test {
+protected:
+    HostileInputTest() {
+        WriteLanguageFile(root_.Path(), "english.txt", 102, "en ");
+        fs::create_directories(root_ / "data/ply");
+        WriteFile(root_ / "data/ply/data.dat", kCreature);
+        WriteFile(root_ / "data/ply/skin.txt", kSkin);
+        WriteFile(root_ / "vok.exe", kGame);
+    }
+
+    ~HostileInputTest() override { ResetProcess(); }
+
+    // Starts the launcher with `tempDir` as the system's temporary folder,
+    // opens the main menu and presses `buttons` until the launcher ends.
+    Seen Launch(const std::vector<int>& buttons, const std::string& tempDir,
+                const std::function<void(ScriptedPlayer&)>& script = nullptr) {
+        CurrentFolderGuard folder;
+        ResetProcess();
+        TestOs os;
+        os.SetExecutableFolder(root_.Path());
+        os.SetTempDir(tempDir);
+        ScriptedPlayer player(os);
+        player.players = "2";
+        player.voks = "1";
+        if (script) {
+            script(player);
+        }
+        Seen run;
+        {
+            ScopedOs scope(os);
+            run.result = StartUp(nullptr, player.Desktop(buttons));
+        }
+        run.menu = player.MenuTexts();
+        run.messages = player.Messages();
+        run.starts = os.ShellCalls();
+        run.exits = os.Exits();
+        run.createResult = player.CreateLeagueResult();
+        run.loadLeagueEnabled = player.LoadLeagueEnabled();
+        return run;
+    }
+
+    Seen NewLeague(const std::function<void(ScriptedPlayer&)>& script = nullptr) {
+        return Launch({IDC_MAIN_NEWLEAGUE, IDC_MAIN_CANCEL}, temp_.Path(), script);
+    }
+
+    // The files of the creature source folder, as every creature folder must
+    // hold them; sub-folders are no part of a creature.
+    Listing Creature() const {
+        Listing files;
+        for (const auto& entry : fs::directory_iterator(root_ / "data/ply")) {
+            if (entry.is_regular_file()) {
+                files[entry.path().filename().string()] = ReadFile(entry.path().string());
+            }
+        }
+        return files;
+    }
+
+    // A temporary folder after a league of `players` players with `voks`
+    // creatures named `creature`, and the game copy.
+    Listing LeagueLeft(const std::string& temp, std::vector<std::string> players, int voks,
+                       const std::string& creature) const {
+        Listing expected = {{"vokleague.dat", LeagueFile(temp, players, voks, creature)},
+                            {"vok.exe", kGame}};
+        for (std::size_t i = 0; i < players.size(); ++i) {
+            for (int j = 0; j < voks; ++j) {
+                const std::string folder = "p" + std::to_string(i) + "_vok" + std::to_string(j);
+                expected[folder + "/"] = "";
+                for (const auto& file : Creature()) {
+                    expected[folder + "/" + file.first] = file.second;
+                }
+            }
+        }
+        return expected;
+    }
+
+    static void ExpectLeagueStarted(const Seen& run, const std::string& temp) {
+        EXPECT_EQ(run.createResult, 1);
+        ASSERT_EQ(run.starts.size(), 1u);
+        EXPECT_EQ(run.starts[0].file, temp + "vok.exe");
+        EXPECT_EQ(run.starts[0].parameters, "league q0");
+        EXPECT_EQ(run.exits, std::vector<int>{kExitHandedOver});
+    }
+
+    TempFolder root_;
+    TempFolder temp_;
+};
+
+TEST_F(HostileInputTest, LanguageFilesTheMenuStillOpensWith) {
+    std::string ctrlZ = Lines(102, "en ");
+    ctrlZ.insert(ctrlZ.find("en 48") + 3, "\x1A");
+    std::string longLine = Lines(102, "en ");
+    longLine.insert(longLine.find("en 44") + 5, std::string(1 << 20, 'w'));
+    const struct {
+        const char* what;
+        std::optional<std::string> file;  // none: no language folder at all
+    } cases[] = {
+        {"no language folder", std::nullopt},
+        {"an empty english.txt", ""},
+        {"10 MB of random bytes, ending at the first Ctrl-Z", RandomBytes(10 << 20, 1)},
+        {"10 MB of random bytes without Ctrl-Z", RandomBytes(10 << 20, 2, "\x1A")},
+        {"100 000 lines", Lines(100000, "line ")},
+        {"a line of 1 MB as line 44", longLine},
+        {"Ctrl-Z in the middle of line 48", ctrlZ},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(root_ / "data/language");
+        if (c.file) {
+            fs::create_directories(root_ / "data/language");
+            WriteFile(root_ / "data/language/english.txt", *c.file);
+        }
+
+        Seen run = Launch({IDC_MAIN_CANCEL}, temp_.Path());
+
+        EXPECT_EQ(run.result, kExitMenuClosed);
+        EXPECT_TRUE(run.exits.empty());
+        EXPECT_TRUE(run.messages.empty());
+        for (const auto& button : kMenuLines) {
+            EXPECT_EQ(run.menu[button.first], ShownLine(c.file, button.second)) << button.first;
+        }
+        EXPECT_TRUE(Tree(temp_.Path()).empty());
+    }
+}
+
+TEST_F(HostileInputTest, CreatureSourcesGiveAWholeLeague) {
+    const std::string heavy = "name = Heavy\r\n" + RandomBytes(50 << 20, 3);
+    std::string highName;
+    for (int byte = 0x80; byte < 0x80 + 30; ++byte) {
+        highName += static_cast<char>(byte);
+    }
+    std::string binary = RandomBytes(64 << 10, 4, "\x1A");
+    binary.insert(binary.size() / 2, "\nname = " + highName + "\r\n");
+    const struct {
+        const char* what;
+        std::function<void(const std::string& ply)> prepare;
+        std::string creature;  // as the league file holds it
+    } cases[] = {
+        {"an empty data.dat", [](const std::string& ply) { WriteFile(ply + "data.dat", ""); }, ""},
+        {"a binary data.dat whose name is 30 high bytes",
+         [&](const std::string& ply) { WriteFile(ply + "data.dat", binary); },
+         highName.substr(0, 24)},
+        {"a data.dat of 50 MB", [&](const std::string& ply) { WriteFile(ply + "data.dat", heavy); },
+         "Heavy"},
+        {"no \"name\" key",
+         [](const std::string& ply) { WriteFile(ply + "data.dat", "species = troll\r\n"); }, ""},
+        {"a name of 200 characters",
+         [](const std::string& ply) {
+             WriteFile(ply + "data.dat", "name = " + std::string(200, 'n') + "\r\n");
+         },
+         std::string(24, 'n')},
+        {"a quoted name with blanks, '=', ',' and a line break",
+         [](const std::string& ply) {
+             WriteFile(ply + "data.dat", "name = \"Big Bad, =Wolf\r\nof the North\"\r\n");
+         },
+         "Big Bad, =Wolf  of the N"},
+        {"a name that spells a later key after a line break",
+         [](const std::string& ply) {
+             WriteFile(ply + "data.dat", "name = \"x\r\nply[1].points\"\r\n");
+         },
+         "x  ply[1].points"},
+        {"a sub-folder with a file of its own",
+         [](const std::string& ply) {
+             fs::create_directories(ply + "textures");
+             WriteFile(ply + "textures/fur.bmp", "BM");
+         },
+         "Grunt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(root_ / "data/ply");
+        fs::create_directories(root_ / "data/ply");
+        WriteFile(root_ / "data/ply/data.dat", kCreature);
+        WriteFile(root_ / "data/ply/skin.txt", kSkin);
+        c.prepare(root_ / "data/ply/");
+        for (const auto& entry : fs::directory_iterator(temp_.Path())) {
+            fs::remove_all(entry.path());
+        }
+        const Listing rootBefore = Tree(root_.Path());
+
+        Seen run = NewLeague();
+
+        EXPECT_EQ(run.TextsOf(Buttons::OkCancel),
+                  (std::vector<std::string>{"en 67 (1/1)", "en 67 (1/1)"}));
+        EXPECT_TRUE(run.TextsOf(Buttons::RetryCancel).empty());
+        ExpectLeagueStarted(run, temp_.Path());
+        EXPECT_TRUE(Tree(temp_.Path()) == LeagueLeft(temp_.Path(), {"Ann", "Bo"}, 1, c.creature));
+        EXPECT_TRUE(Tree(root_.Path()) == rootBefore);
+    }
+}
+
+TEST_F(HostileInputTest, AMissingCreatureIsAskedForUntilThePlayerCancels) {
+    const struct {
+        const char* what;
+        std::function<void(const std::string& ply)> prepare;
+    } cases[] = {
+        {"no data.dat", [](const std::string& ply) { fs::remove(ply + "data.dat"); }},
+        // Windows cannot open a folder as a file: the same as none.
+        {"a folder named data.dat",
+         [](const std::string& ply) {
+             fs::remove(ply + "data.dat");
+             fs::create_directory(ply + "data.dat");
+         }},
+        {"no data/ply at all", [](const std::string& ply) { fs::remove_all(ply); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(root_ / "data/ply");
+        fs::create_directories(root_ / "data/ply");
+        WriteFile(root_ / "data/ply/data.dat", kCreature);
+        c.prepare(root_ / "data/ply/");
+
+        Seen run = NewLeague();
+
+        EXPECT_EQ(run.TextsOf(Buttons::OkCancel), std::vector<std::string>{"en 67 (1/1)"});
+        EXPECT_EQ(run.TextsOf(Buttons::RetryCancel), std::vector<std::string>(3, "en 68"));
+        EXPECT_EQ(run.createResult, 2);
+        EXPECT_FALSE(run.loadLeagueEnabled);
+        EXPECT_TRUE(run.starts.empty());
+        EXPECT_EQ(run.result, kExitMenuClosed);
+        EXPECT_TRUE(run.exits.empty());
+        EXPECT_TRUE(Tree(temp_.Path()).empty());
+    }
+}
+
+}  // namespace
+}  // namespace vok::test
