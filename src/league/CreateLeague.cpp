@@ -182,7 +182,13 @@ void AddVok(VokEntry& vok, int player, int index) {
                 !Format(to, "%s%s", path, name.c_str())) {
                 continue;
             }
-            os.CopyFileOver(from, to);
+            // A read-only file that an older league left in this folder (its
+            // removal stops at such a file) refuses to be overwritten, and the
+            // creature would keep that league's file: make it writable and
+            // copy once more.
+            if (!os.CopyFileOver(from, to) && os.SetNormalAttributes(to)) {
+                os.CopyFileOver(from, to);
+            }
             os.SetNormalAttributes(to);
         }
     }

@@ -376,5 +376,61 @@ TEST_F(HostileInputTest, AMissingCreatureIsAskedForUntilThePlayerCancels) {
     }
 }
 
+TEST_F(HostileInputTest, AnOldLeagueThatResistsRemovalIsReplacedByAWholeLeague) {
+    const struct {
+        const char* what;
+        std::function<void(const std::string& temp)> harden;
+        Listing leftOver;  // beside the new league
+    } cases[] = {
+        {"a read-only file in a later creature folder",
+         [](const std::string& temp) { MakeReadOnly(temp + "p0_vok1/skin.txt"); },
+         {}},
+        {"a read-only file in the first creature folder",
+         [](const std::string& temp) { MakeReadOnly(temp + "p0_vok0/data.dat"); },
+         {}},
+        {"a read-only league file",
+         [](const std::string& temp) { MakeReadOnly(temp + "vokleague.dat"); },
+         {}},
+        {"a read-only game copy",
+         [](const std::string& temp) { MakeReadOnly(temp + "vok.exe"); },
+         {}},
+        // The removal does not enter sub-folders: what is in one stays.
+        {"a sub-folder in the first creature folder",
+         [](const std::string& temp) {
+             fs::create_directory(temp + "p0_vok0/saves");
+             WriteFile(temp + "p0_vok0/saves/slot1", "saved");
+         },
+         {{"p0_vok0/saves/", ""}, {"p0_vok0/saves/slot1", "saved"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const auto& entry : fs::directory_iterator(temp_.Path())) {
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
+            fs::remove_all(entry.path());
+        }
+        // An older league of two players with two creatures each, in the
+        // creature's own file names, so that a file not replaced shows.
+        for (const char* folder : {"p0_vok0", "p0_vok1", "p1_vok0", "p1_vok1"}) {
+            fs::create_directory(temp_ / folder);
+            WriteFile(temp_ / folder + "/data.dat", "name = Zork\r\n");
+            WriteFile(temp_ / folder + "/skin.txt", "old skin");
+        }
+        WriteFile(temp_ / "vokleague.dat", "LeagueName = \"Old Cup\"\r\nNrPlayers = 2\r\n");
+        WriteFile(temp_ / "vok.exe", "MZ an older game");
+        c.harden(temp_.Path());
+
+        Seen run = Launch({IDC_MAIN_NEWLEAGUE, IDC_MAIN_CANCEL}, temp_.Path(),
+                          [](ScriptedPlayer& player) { player.voks = "2"; });
+
+        EXPECT_EQ(run.TextsOf(Buttons::YesNo), std::vector<std::string>{"en 69"});
+        EXPECT_EQ(run.TextsOf(Buttons::OkCancel).size(), 4u);
+        EXPECT_TRUE(run.TextsOf(Buttons::RetryCancel).empty());
+        ExpectLeagueStarted(run, temp_.Path());
+        Listing expected = LeagueLeft(temp_.Path(), {"Ann", "Bo"}, 2, "Grunt");
+        expected.insert(c.leftOver.begin(), c.leftOver.end());
+        EXPECT_TRUE(Tree(temp_.Path()) == expected);
+    }
+}
+
 }  // namespace
 }  // namespace vok::test
