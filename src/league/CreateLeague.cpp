@@ -142,13 +142,18 @@ bool CreatureFolder(Text& folder, int player, int vok) {
     return Format(folder, "%s%s%d%s%d", Process().tempDir, "p", player, "_vok", vok);
 }
 
-// Whether every creature folder of the league, with its separator, fits a
-// path buffer. The last player's last creature has the longest path.
+// Whether the league's paths fit a path buffer: every creature folder with
+// the "data.dat" that every creature has, and the league file. The last
+// player's last creature has the longest folder. Without this a league would
+// be gathered for nothing: creatures without their files, or no league file,
+// and the game started all the same.
 bool TempDirHoldsLeague(const VokLeagueData& league) {
     Text folder;
+    Text file;
     return Process().tempDirValid &&
            CreatureFolder(folder, league.NrPlayers - 1, league.VoksPerTeam - 1) &&
-           std::strlen(folder) + 1 < sizeof folder;
+           Format(file, "%s/%s", folder, "data.dat") &&
+           Format(file, "%s%s", Process().tempDir, "vokleague.dat");
 }
 
 void StorePlayerName(PlyEntry& player, const char* entered) {

@@ -476,13 +476,14 @@ TEST_F(CreateLeagueTest, UnusableTemporaryDirectoryIsRefusedBeforeAnythingIsTouc
         EXPECT_TRUE(dialog.DialogsRun().empty());
         EXPECT_EQ(os_.Calls(TestOs::Op::MakeFolder), 0);
     }
-    // With two players of one creature, "p1_vok0/" just fits. The folder
-    // itself cannot be made (its name is too long for the file system), which
-    // is as silent as any failure to make it.
+    // With two players of one creature, "p1_vok0/data.dat" and
+    // "vokleague.dat" just fit. The folder itself cannot be made (its name is
+    // too long for the file system), which is as silent as any failure to
+    // make it.
     TestUi dialog;
     OpenCreateLeague(dialog);
     dialog.Type(IDC_LEAGUE_VOKS, "1");
-    std::string dir = temp_.Path() + std::string(503 - temp_.Path().size() - 1, 'd') + "/";
+    std::string dir = temp_.Path() + std::string(495 - temp_.Path().size() - 1, 'd') + "/";
     std::snprintf(Process().tempDir, sizeof Process().tempDir, "%s", dir.c_str());
     Process().tempDirValid = true;
     dialog.QueueAnswer(Answer::Ok);

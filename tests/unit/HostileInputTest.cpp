@@ -432,5 +432,96 @@ TEST_F(HostileInputTest, AnOldLeagueThatResistsRemovalIsReplacedByAWholeLeague) 
     }
 }
 
+// Makes `name` in `folder` through the system's own calls, so that its bytes
+// are taken as the launcher takes them (the ANSI code page on Windows).
+std::string MakeFolderIn(const std::string& folder, const std::string& name) {
+    const std::string path = folder + name;
+    SystemOs().MakeFolder(path.c_str());
+    return path + "/";
+}
+
+// A folder of exactly `length` bytes with its separator, made of nested
+// folders under `base` that each fit a file name.
+std::string FolderOfLength(const std::string& base, std::size_t length) {
+    std::string folder = base;
+    while (length - folder.size() > 201) {
+        folder =
+            MakeFolderIn(folder, std::string(length - folder.size() - 201 >= 2 ? 200 : 150, 'd'));
+    }
+    return MakeFolderIn(folder, std::string(length - folder.size() - 1, 'd'));
+}
+
+TEST_F(HostileInputTest, TemporaryFoldersALeagueIsMadeInOrRefusedFrom) {
+    enum class Outcome { League, Refused, NoFolder };
+    const struct {
+        const char* what;
+        std::function<std::string(const std::string& temp)> folder;
+        Outcome outcome;
+        bool gameFits;  // the game copy's name fits its buffer
+    } cases[] = {
+        {"495 bytes: the longest a league of two fits in",
+         [](const std::string& t) { return FolderOfLength(t, 495); }, Outcome::League, true},
+        // A creature folder would fit, but not its data.dat in it.
+        {"496 bytes", [](const std::string& t) { return FolderOfLength(t, 496); }, Outcome::Refused,
+         true},
+        // The creature files would fit, but not "vokleague.dat".
+        {"499 bytes", [](const std::string& t) { return FolderOfLength(t, 499); }, Outcome::Refused,
+         true},
+        {"505 bytes: not even the game copy's name fits",
+         [](const std::string& t) { return FolderOfLength(t, 505); }, Outcome::Refused, false},
+        {"511 bytes", [](const std::string& t) { return FolderOfLength(t, 511); }, Outcome::Refused,
+         false},
+        // The system's answer does not fit the 512-byte buffer: no folder.
+        {"600 bytes", [](const std::string& t) { return FolderOfLength(t, 600); }, Outcome::Refused,
+         false},
+        {"a name in the ANSI code page",
+         [](const std::string& t) { return MakeFolderIn(t, "Spieler\xE4"); }, Outcome::League,
+         true},
+        {"a folder that does not exist", [](const std::string& t) { return t + "gone/"; },
+         Outcome::NoFolder, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const auto& entry : fs::directory_iterator(temp_.Path())) {
+            fs::remove_all(entry.path());
+        }
+        const std::string temp = c.folder(temp_.Path());
+#if defined(_WIN32)
+        // The ANSI file functions of Windows stop at MAX_PATH (260): the
+        // long folders cannot be made there. The GUI cases cover that limit.
+        if (temp.size() > 250) {
+            continue;
+        }
+#endif
+
+        Seen run = Launch({IDC_MAIN_NEWLEAGUE, IDC_MAIN_PRACTICE}, temp);
+
+        switch (c.outcome) {
+            case Outcome::League:
+                EXPECT_TRUE(run.TextsOf(Buttons::Ok).empty());
+                ExpectLeagueStarted(run, temp);
+                EXPECT_TRUE(Tree(temp) == LeagueLeft(temp, {"Ann", "Bo"}, 1, "Grunt"));
+                break;
+            case Outcome::NoFolder:
+                // Nothing can be made; the game is asked for all the same.
+                EXPECT_TRUE(run.TextsOf(Buttons::Ok).empty());
+                ExpectLeagueStarted(run, temp);
+                EXPECT_TRUE(Tree(temp_.Path()).empty());
+                break;
+            case Outcome::Refused:
+                EXPECT_EQ(run.TextsOf(Buttons::Ok), std::vector<std::string>{kTempDirUnusableText});
+                EXPECT_TRUE(run.TextsOf(Buttons::OkCancel).empty());
+                EXPECT_EQ(run.createResult, 2);
+                EXPECT_FALSE(run.loadLeagueEnabled);
+                // Practice afterwards: the game is copied and started when
+                // its name fits, and the launcher ends either way.
+                EXPECT_EQ(run.exits, std::vector<int>{kExitHandedOver});
+                EXPECT_EQ(run.starts.size(), c.gameFits ? 1u : 0u);
+                EXPECT_TRUE(Tree(temp) == (c.gameFits ? Listing{{"vok.exe", kGame}} : Listing{}));
+                break;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vok::test
