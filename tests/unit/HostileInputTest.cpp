@@ -15,6 +15,11 @@
 #include <string>
 #include <vector>
 
+#if defined(__linux__)
+#include <sys/mount.h>
+#include <unistd.h>
+#endif
+
 #include "LauncherTestSupport.h"
 #include "ScriptedPlayer.h"
 #include "TestOs.h"
@@ -521,6 +526,92 @@ TEST_F(HostileInputTest, TemporaryFoldersALeagueIsMadeInOrRefusedFrom) {
                 break;
         }
     }
+}
+
+#if defined(__linux__)
+// A tmpfs of 64 KiB mounted on a fresh folder for as long as it lives, when
+// the test may mount (as root with the right to); Mounted() says whether it is.
+class SmallDisk {
+public:
+    explicit SmallDisk(const std::string& folder) : folder_(folder) {
+        fs::create_directories(folder_);
+        mounted_ = mount("tmpfs", folder_.c_str(), "tmpfs", MS_NOSUID | MS_NODEV,
+                         "size=64k,mode=0777") == 0;
+    }
+    ~SmallDisk() {
+        if (mounted_) {
+            umount2(folder_.c_str(), MNT_DETACH);
+        }
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool Mounted() const { return mounted_; }
+
+private:
+    std::string folder_;
+    bool mounted_ = false;
+};
+#endif
+
+// The disk fills while the second creature is copied: the flow goes on, the
+// league file is absent or whole (never cut short, nothing half-written left
+// beside it), the game is still asked for and the launcher ends with 1.
+TEST_F(HostileInputTest, AFullDiskLeavesNoLeagueOrAWholeOne) {
+    const std::string model = RandomBytes(40 << 10, 5);
+    WriteFile(root_ / "data/ply/model.bin", model);
+    const std::string temp = temp_.Path() + "disk/";
+    bool realDisk = false;
+#if defined(__linux__)
+    SmallDisk disk(temp);
+    realDisk = disk.Mounted();
+#endif
+    RecordProperty("disk", realDisk ? "tmpfs of 64 KiB" : "write failures through the seam");
+    const Listing rootBefore = Tree(root_.Path());
+
+    Seen run;
+    if (realDisk) {
+        run = Launch({IDC_MAIN_NEWLEAGUE}, temp);
+    } else {
+        // No file system of our own: the seam fails what a full disk would,
+        // from the second creature's model on.
+        fs::create_directories(temp);
+        CurrentFolderGuard folder;
+        ResetProcess();
+        TestOs os;
+        os.SetExecutableFolder(root_.Path());
+        os.SetTempDir(temp);
+        os.FailPath(TestOs::Op::Copy, "p1_vok0/model.bin");
+        os.FailPath(TestOs::Op::Write, "vokleague.dat");
+        os.FailPath(TestOs::Op::Copy, "vok.exe");
+        ScriptedPlayer player(os);
+        player.players = "2";
+        player.voks = "1";
+        {
+            ScopedOs scope(os);
+            run.result = StartUp(nullptr, player.Desktop({IDC_MAIN_NEWLEAGUE}));
+        }
+        run.messages = player.Messages();
+        run.starts = os.ShellCalls();
+        run.exits = os.Exits();
+        run.createResult = player.CreateLeagueResult();
+    }
+
+    EXPECT_EQ(run.TextsOf(Buttons::OkCancel).size(), 2u);
+    EXPECT_TRUE(run.TextsOf(Buttons::RetryCancel).empty());
+    ExpectLeagueStarted(run, temp);
+    Listing left = Tree(temp);
+    EXPECT_EQ(left.count("vokleague.dat.new"), 0u);
+    if (left.count("vokleague.dat")) {
+        EXPECT_EQ(left["vokleague.dat"], LeagueFile(temp, {"Ann", "Bo"}, 1, "Grunt"));
+    }
+    // The first creature is whole; the second may be cut short, but only
+    // cut: every byte it has is the source's.
+    EXPECT_EQ(left["p0_vok0/model.bin"], model);
+    EXPECT_EQ(left["p0_vok0/data.dat"], kCreature);
+    const std::string cut = left["p1_vok0/model.bin"];
+    EXPECT_LT(cut.size(), model.size());
+    EXPECT_EQ(model.compare(0, cut.size(), cut), 0);
+    EXPECT_TRUE(Tree(root_.Path()) == rootBefore);
 }
 
 }  // namespace
