@@ -142,18 +142,25 @@ bool CreatureFolder(Text& folder, int player, int vok) {
     return Format(folder, "%s%s%d%s%d", Process().tempDir, "p", player, "_vok", vok);
 }
 
-// Whether the league's paths fit a path buffer: every creature folder with
-// the "data.dat" that every creature has, and the league file. The last
+// Whether the league's paths fit a path buffer and the system's own limit:
+// every creature folder with the "data.dat" that every creature has, and the
+// league file with the file it is first written to beside it. The last
 // player's last creature has the longest folder. Without this a league would
 // be gathered for nothing: creatures without their files, or no league file,
 // and the game started all the same.
 bool TempDirHoldsLeague(const VokLeagueData& league) {
     Text folder;
     Text file;
-    return Process().tempDirValid &&
-           CreatureFolder(folder, league.NrPlayers - 1, league.VoksPerTeam - 1) &&
-           Format(file, "%s/%s", folder, "data.dat") &&
-           Format(file, "%s%s", Process().tempDir, "vokleague.dat");
+    Text leagueFile;
+    if (!Process().tempDirValid ||
+        !CreatureFolder(folder, league.NrPlayers - 1, league.VoksPerTeam - 1) ||
+        !Format(file, "%s/%s", folder, "data.dat") ||
+        !Format(leagueFile, "%s%s", Process().tempDir, "vokleague.dat")) {
+        return false;
+    }
+    const std::size_t limit = CurrentOs().PathLimit();
+    const std::size_t beside = std::strlen(".new");
+    return std::strlen(file) < limit && std::strlen(leagueFile) + beside < limit;
 }
 
 void StorePlayerName(PlyEntry& player, const char* entered) {

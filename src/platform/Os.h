@@ -59,6 +59,10 @@ public:
     // Removes an empty folder.
     virtual bool RemoveEmptyFolder(const char* path) = 0;
     virtual bool RemoveFile(const char* path) = 0;
+    // The size, terminating zero included, of the longest path the file
+    // operations above take: MAX_PATH for Windows' ANSI file functions, far
+    // beyond the launcher's 512-byte path buffers elsewhere.
+    virtual std::size_t PathLimit() { return 4096; }
 
     // Language identifier of the active keyboard layout (the low 16 bits of
     // the input locale on Windows).

@@ -105,6 +105,8 @@ public:
 
     bool RemoveFile(const char* path) override { return DeleteFileA(path) != 0; }
 
+    std::size_t PathLimit() override { return MAX_PATH; }
+
     unsigned short KeyboardLangId() override {
         return LOWORD(reinterpret_cast<ULONG_PTR>(GetKeyboardLayout(0)));
     }

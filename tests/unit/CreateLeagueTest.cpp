@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <deque>
@@ -477,13 +478,15 @@ TEST_F(CreateLeagueTest, UnusableTemporaryDirectoryIsRefusedBeforeAnythingIsTouc
         EXPECT_EQ(os_.Calls(TestOs::Op::MakeFolder), 0);
     }
     // With two players of one creature, "p1_vok0/data.dat" and
-    // "vokleague.dat" just fit. The folder itself cannot be made (its name is
-    // too long for the file system), which is as silent as any failure to
-    // make it.
+    // "vokleague.dat" just fit the buffers, and "vokleague.dat.new" the
+    // system's own limit (MAX_PATH under Windows, far lower). The folder
+    // itself cannot be made (its name is too long for the file system), which
+    // is as silent as any failure to make it.
     TestUi dialog;
     OpenCreateLeague(dialog);
     dialog.Type(IDC_LEAGUE_VOKS, "1");
-    std::string dir = temp_.Path() + std::string(495 - temp_.Path().size() - 1, 'd') + "/";
+    const std::size_t longest = std::min<std::size_t>(495, SystemOs().PathLimit() - 18);
+    std::string dir = temp_.Path() + std::string(longest - temp_.Path().size() - 1, 'd') + "/";
     std::snprintf(Process().tempDir, sizeof Process().tempDir, "%s", dir.c_str());
     Process().tempDirValid = true;
     dialog.QueueAnswer(Answer::Ok);

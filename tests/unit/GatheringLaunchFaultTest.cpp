@@ -116,6 +116,7 @@ public:
     bool RemoveFile(const char* path) override {
         return Note(Op::RemoveFile, path, inner_.RemoveFile(path));
     }
+    std::size_t PathLimit() override { return inner_.PathLimit(); }
     unsigned short KeyboardLangId() override { return inner_.KeyboardLangId(); }
     bool ExecutableFolder(char* buffer, std::size_t size) override {
         return inner_.ExecutableFolder(buffer, size);

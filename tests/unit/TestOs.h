@@ -107,6 +107,7 @@ public:
     bool MakeFolder(const char* path) override;
     bool RemoveEmptyFolder(const char* path) override;
     bool RemoveFile(const char* path) override;
+    std::size_t PathLimit() override { return inner_.PathLimit(); }
     unsigned short KeyboardLangId() override { return langId_; }
     bool ExecutableFolder(char* buffer, std::size_t size) override;
     // Changes the real current directory (relative paths must resolve); tests
