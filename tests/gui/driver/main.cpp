@@ -19,6 +19,7 @@
 void RegisterStandinCases();
 void RegisterLauncherCases();
 void RegisterLeagueCases();
+void RegisterHostileCases();
 
 namespace {
 
@@ -76,5 +77,6 @@ int main(int argc, char** argv) {
     RegisterStandinCases();
     RegisterLauncherCases();
     RegisterLeagueCases();
+    RegisterHostileCases();
     return gui::RunCases(filters) == 0 ? 0 : 1;
 }
