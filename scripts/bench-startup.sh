@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Measures the launcher's whole-program start-up under Wine: the time from
+# starting it until its main menu is visible, beside a bare one-dialog Win32
+# program measured in the same run (tests/gui/startup). Prints the machine,
+# then median, quartiles and extremes in milliseconds. Arguments go to the
+# timer, for example --runs 40.
+#
+#   scripts/bench-startup.sh [--runs N]
+#
+# Builds the timer in the mingw-i686 preset's folder, or in the configured
+# MinGW build folder VOK_STARTUP_BUILD names, and runs it under Xvfb in a Wine
+# session of its own (the prefix VOK_WINEPREFIX names, see scripts/common.sh).
+# The figures of docs/performance.md ("Start-up under Wine") come from here.
+set -euo pipefail
+umask 022
+# shellcheck source=scripts/common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cd "$VOK_ROOT"
+
+if [ -n "${VOK_STARTUP_BUILD:-}" ]; then
+    build=$VOK_STARTUP_BUILD
+else
+    build=$VOK_ROOT/build/mingw-i686
+    cmake --preset mingw-i686 >/dev/null
+fi
+cmake --build "$build" --parallel "$VOK_JOBS" --target vok_startup_timer >/dev/null
+
+vok_heading "Machine"
+vok_note "$(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //'), $(nproc) cores, $(free -g | awk '/^Mem:/ {print $2}') GB"
+vok_note "$(uname -sr), $(wine --version), Xvfb $VOK_XVFB_SCREEN"
+vok_note "load average before the run: $(cut -d" " -f1-3 /proc/loadavg)"
+
+vok_heading "Start-up under Wine"
+xvfb-run -a -s "$VOK_XVFB_SCREEN" bash "$VOK_ROOT/scripts/with-wine.sh" \
+    bash "$VOK_ROOT/scripts/wine-run.sh" "$build/tests/gui/startup/vok_startup_timer.exe" \
+    --launcher "$build/VokLauncher.exe" --standins "$build/tests/gui/standins" \
+    --sample "$VOK_ROOT/sample" --bare "$build/tests/gui/startup/BareDialog.exe" "$@"
