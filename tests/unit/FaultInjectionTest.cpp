@@ -138,12 +138,17 @@ int RunEveryFault(const std::function<void()>& setUp, const std::function<void()
         }
         return os.Failed();
     };
-    for (int n = 1;; ++n) {
+    // A flow that never gets through without a fault firing would loop for
+    // ever; none of these makes more than a few hundred calls.
+    const int kMaxCalls = 100000;
+    int n = 1;
+    for (; n < kMaxCalls; ++n) {
         Fault fault{"FailAfter(" + std::to_string(n) + ")", [n](TestOs& os) { os.FailAfter(n); }};
         if (!runWith(fault)) {
             break;
         }
     }
+    EXPECT_LT(n, kMaxCalls) << "the flow never completed without a fault";
     for (const Fault& fault : SingleCallFaults(faultFree, pick)) {
         runWith(fault);
     }
