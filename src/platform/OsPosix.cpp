@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "platform/Os.h"
+#include "platform/StdioFiles.h"
 
 namespace vok {
 
@@ -94,35 +95,18 @@ public:
         // A folder opens for reading here, where Windows refuses it; its "size"
         // would be nonsense.
         struct stat st;
-        ReadResult result = ReadResult::Failed;
-        if (fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode) &&
-            std::fseek(file, 0, SEEK_END) == 0) {
-            long size = std::ftell(file);
-            if (size >= 0 && std::fseek(file, 0, SEEK_SET) == 0) {
-                contents.resize(static_cast<std::size_t>(size));
-                if (size == 0 ||
-                    std::fread(&contents[0], 1, contents.size(), file) == contents.size()) {
-                    result = ReadResult::Ok;
-                }
-            }
+        if (fstat(fileno(file), &st) != 0 || !S_ISREG(st.st_mode)) {
+            std::fclose(file);
+            return ReadResult::Failed;
         }
-        std::fclose(file);
-        if (result != ReadResult::Ok) {
-            contents.clear();
-        }
-        return result;
+        return ReadAndClose(file, contents);
     }
 
     bool WriteWholeFile(const char* path, const void* data, std::size_t size) override {
         if (IsReadOnlyFile(path)) {
             return false;
         }
-        FILE* file = std::fopen(path, "wb");
-        if (!file) {
-            return false;
-        }
-        bool ok = size == 0 || std::fwrite(data, 1, size, file) == size;
-        return std::fclose(file) == 0 && ok;
+        return WriteStreamFile(path, data, size);
     }
 
     bool MoveReplace(const char* from, const char* to) override {

@@ -10,6 +10,7 @@
 
 #include "platform/DirectDrawProbe.h"
 #include "platform/Os.h"
+#include "platform/StdioFiles.h"
 
 namespace vok {
 
@@ -36,45 +37,18 @@ public:
         if (!file) {
             return errno == ENOENT ? ReadResult::Missing : ReadResult::Failed;
         }
-        ReadResult result = ReadResult::Failed;
-        if (std::fseek(file, 0, SEEK_END) == 0) {
-            long size = std::ftell(file);
-            if (size >= 0 && std::fseek(file, 0, SEEK_SET) == 0) {
-                contents.resize(static_cast<std::size_t>(size));
-                if (size == 0 ||
-                    std::fread(&contents[0], 1, contents.size(), file) == contents.size()) {
-                    result = ReadResult::Ok;
-                }
-            }
-        }
-        std::fclose(file);
-        if (result != ReadResult::Ok) {
-            contents.clear();
-        }
-        return result;
+        return ReadAndClose(file, contents);
     }
 
     bool WriteWholeFile(const char* path, const void* data, std::size_t size) override {
-        FILE* file = std::fopen(path, "wb");
-        if (!file) {
-            return false;
-        }
-        bool ok = size == 0 || std::fwrite(data, 1, size, file) == size;
-        return std::fclose(file) == 0 && ok;
+        return WriteStreamFile(path, data, size);
     }
 
     bool MoveReplace(const char* from, const char* to) override {
         return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }
 
-    bool CanOpen(const char* path) override {
-        FILE* file = std::fopen(path, "rb");
-        if (!file) {
-            return false;
-        }
-        std::fclose(file);
-        return true;
-    }
+    bool CanOpen(const char* path) override { return CanOpenStreamFile(path); }
 
     bool ListFolder(const char* folder, std::vector<std::string>& names) override {
         names.clear();
