@@ -21,6 +21,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BareDialog.h"
@@ -116,31 +117,23 @@ int Measure(const std::string& bare, int runs) {
     const std::string bareCopy = stage.Root("BareDialog.exe");
     GUI_REQUIRE(CopyFileA(bare.c_str(), bareCopy.c_str(), FALSE) != FALSE,
                 "copy the bare dialog program " + bare);
+    auto make = [&](const char* label, const std::string& exe, std::vector<int> ids, int closeId,
+                    const char* ddraw) {
+        Program made;
+        made.label = label;
+        made.exe = exe;
+        made.environment = stage.Environment();
+        made.ids = std::move(ids);
+        made.closeId = closeId;
+        made.ddraw = ddraw;
+        return made;
+    };
     std::vector<Program> programs = {
-        {"bare one-dialog program",
-         bareCopy,
-         stage.Environment(),
-         {IDC_BARE_CLOSE},
-         IDC_BARE_CLOSE,
-         "",
-         {},
-         ""},
-        {"launcher, stand-in DDRAW.DLL",
-         stage.Root(gui::kLauncherExe),
-         stage.Environment(),
-         gui::MainMenuIds(),
-         gui::kCancel,
-         "",
-         {},
-         ""},
-        {"launcher, Wine's own ddraw",
-         stage.Root(gui::kLauncherExe),
-         stage.Environment(),
-         gui::MainMenuIds(),
-         gui::kCancel,
-         "builtin",
-         {},
-         ""},
+        make("bare one-dialog program", bareCopy, {IDC_BARE_CLOSE}, IDC_BARE_CLOSE, ""),
+        make("launcher, stand-in DDRAW.DLL", stage.Root(gui::kLauncherExe), gui::MainMenuIds(),
+             gui::kCancel, ""),
+        make("launcher, Wine's own ddraw", stage.Root(gui::kLauncherExe), gui::MainMenuIds(),
+             gui::kCancel, "builtin"),
     };
     for (int round = 0; round <= runs; ++round) {
         for (Program& program : programs) {
