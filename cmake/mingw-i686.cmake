@@ -17,6 +17,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # runtime DLLs, which a player's Windows does not have.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+# What ships carries no symbol tables: they would more than double its size.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 
 # ctest runs the cross-built programs under Wine through this wrapper (the
 # project's own prefix, as an unprivileged user; see scripts/common.sh).
