@@ -24,9 +24,7 @@ public:
         text.copy(buffer, length);
         buffer[length] = '\0';
     }
-    void SetCaption(const char* text) override { caption_ = text; }
     void Enable(int control, bool enabled) override {
-        enabled_[control] = enabled;
         if (kind_ == Kind::MainMenu && control == IDC_MAIN_LOADLEAGUE) {
             player_.loadLeagueEnabled_ = enabled;
         }
@@ -37,13 +35,13 @@ public:
     int RunDialog(const char* templateName) override {
         const std::string name = templateName;
         if (kind_ == Kind::Desktop && name == "IDD_MAINDLG") {
-            return player_.RunMainMenu(*this);
+            return player_.RunMainMenu();
         }
         if (kind_ == Kind::MainMenu && name == "IDD_CREATELEAGUE") {
-            return player_.RunCreateLeague(*this);
+            return player_.RunCreateLeague();
         }
         if (kind_ == Kind::CreateLeague && name == "IDD_INPUTBOX") {
-            return player_.RunInputBox(*this);
+            return player_.RunInputBox();
         }
         return -1;
     }
@@ -58,8 +56,6 @@ public:
     ScriptedPlayer& player_;
     Kind kind_;
     std::map<int, std::string> texts_;
-    std::map<int, bool> enabled_;
-    std::string caption_;
     bool ended_ = false;
     int result_ = -1;
 };
@@ -79,14 +75,8 @@ void ScriptedPlayer::Press(int button) {
         menu_ = std::make_unique<Dialog>(*this, Dialog::Kind::MainMenu);
         OpenMainMenu(*menu_);
         menuTexts_ = menu_->texts_;
-        menuEnabled_ = menu_->enabled_;
     }
     RunMainMenuCommand(*menu_, button);
-}
-
-bool ScriptedPlayer::MenuEnabled(int id) const {
-    auto it = menuEnabled_.find(id);
-    return it != menuEnabled_.end() && it->second;
 }
 
 bool ScriptedPlayer::LoadLeagueEnabled() const {
@@ -121,13 +111,11 @@ Answer ScriptedPlayer::Respond(const char* text, const char* caption, Buttons bu
     return Answer::Ok;
 }
 
-int ScriptedPlayer::RunMainMenu(Dialog& owner) {
-    (void)owner;
+int ScriptedPlayer::RunMainMenu() {
     menu_ = std::make_unique<Dialog>(*this, Dialog::Kind::MainMenu);
     Dialog& menu = *menu_;
     OpenMainMenu(menu);
     menuTexts_ = menu.texts_;
-    menuEnabled_ = menu.enabled_;
     for (int button : buttons_) {
         if (Ended() || menu.ended_) {
             break;
@@ -137,11 +125,9 @@ int ScriptedPlayer::RunMainMenu(Dialog& owner) {
     return menu.ended_ ? menu.result_ : 0;
 }
 
-int ScriptedPlayer::RunCreateLeague(Dialog& owner) {
-    (void)owner;
+int ScriptedPlayer::RunCreateLeague() {
     Dialog dialog(*this, Dialog::Kind::CreateLeague);
     OpenCreateLeague(dialog);
-    createCaption_ = dialog.caption_;
     dialog.Type(IDC_LEAGUE_NAME, leagueName);
     dialog.Type(IDC_LEAGUE_PLAYERS, players);
     dialog.Type(IDC_LEAGUE_ROUNDS, rounds);
@@ -156,11 +142,9 @@ int ScriptedPlayer::RunCreateLeague(Dialog& owner) {
     return dialog.result_;
 }
 
-int ScriptedPlayer::RunInputBox(Dialog& owner) {
-    (void)owner;
+int ScriptedPlayer::RunInputBox() {
     Dialog box(*this, Dialog::Kind::InputBox);
     OpenInputBox(box);
-    namePrompts_.emplace_back(box.texts_[IDC_INPUT_PROMPT], box.texts_[IDC_INPUT_EDIT]);
     if (nameIndex_ < names.size()) {
         box.Type(IDC_INPUT_EDIT, names[nameIndex_++]);
         RunInputBoxCommand(box, IDC_INPUT_EDIT, kEditChanged);

@@ -51,17 +51,11 @@ public:
 
     // Every message box, in order.
     const std::vector<Shown>& Messages() const { return messages_; }
-    // The prompt and the default name of every name prompt, in order.
-    const std::vector<std::pair<std::string, std::string>>& NamePrompts() const {
-        return namePrompts_;
-    }
-    // The main menu's texts and enabled states as it opened.
+    // The main menu's button texts as it opened.
     const std::map<int, std::string>& MenuTexts() const { return menuTexts_; }
-    bool MenuEnabled(int id) const;
     // The last state of Load League (enabled), after every press.
     bool LoadLeagueEnabled() const;
-    // The create-league dialog's caption, and what it ended with (-1: never opened).
-    const std::string& CreateLeagueCaption() const { return createCaption_; }
+    // What the create-league dialog ended with (-1: never opened).
     int CreateLeagueResult() const { return createResult_; }
     // Texts shown by message boxes with these buttons, in order.
     std::vector<std::string> TextsOf(Buttons buttons) const;
@@ -70,9 +64,9 @@ private:
     class Dialog;
 
     Answer Respond(const char* text, const char* caption, Buttons buttons);
-    int RunCreateLeague(Dialog& owner);
-    int RunInputBox(Dialog& owner);
-    int RunMainMenu(Dialog& owner);
+    int RunCreateLeague();
+    int RunInputBox();
+    int RunMainMenu();
     bool Ended() const { return !os_.Exits().empty(); }
 
     TestOs& os_;
@@ -82,11 +76,8 @@ private:
     std::size_t nameIndex_ = 0;
     int retried_ = 0;
     std::vector<Shown> messages_;
-    std::vector<std::pair<std::string, std::string>> namePrompts_;
     std::map<int, std::string> menuTexts_;
-    std::map<int, bool> menuEnabled_;
     bool loadLeagueEnabled_ = false;
-    std::string createCaption_;
     int createResult_ = -1;
 };
 
