@@ -39,33 +39,6 @@ const Op kFileOps[] = {Op::CanOpen,      Op::Read,      Op::Write,      Op::Repl
                        Op::Copy,         Op::List,      Op::MakeFolder, Op::SetNormal,
                        Op::RemoveFolder, Op::RemoveFile};
 
-const char* Name(Op op) {
-    switch (op) {
-        case Op::CanOpen:
-            return "CanOpen";
-        case Op::Read:
-            return "Read";
-        case Op::Write:
-            return "Write";
-        case Op::Replace:
-            return "Replace";
-        case Op::Copy:
-            return "Copy";
-        case Op::List:
-            return "List";
-        case Op::MakeFolder:
-            return "MakeFolder";
-        case Op::SetNormal:
-            return "SetNormal";
-        case Op::RemoveFolder:
-            return "RemoveFolder";
-        case Op::RemoveFile:
-            return "RemoveFile";
-        default:
-            return "other";
-    }
-}
-
 bool Writes(Op op) {
     return op == Op::Write || op == Op::Replace || op == Op::Copy || op == Op::SetNormal ||
            op == Op::MakeFolder || op == Op::RemoveFolder || op == Op::RemoveFile;
@@ -170,19 +143,15 @@ const char* const kSourceData = "name = Grunt\r\nspecies = \"Rock troll\"\r\n";
 const char* const kSourceSkin = "skin";
 const char* const kGame = "MZ the game";
 
-std::string Creature(int player, int vok) {
-    return "p" + std::to_string(player) + "_vok" + std::to_string(vok);
-}
-
 // The temporary directory after a league whose every creature copied whole,
 // before the league file and the game copy are added.
 Listing GatheredFolders() {
     Listing tree;
     for (int i = 0; i < 3; ++i) {
         for (int j = 0; j < 2; ++j) {
-            tree[Creature(i, j) + "/"] = "";
-            tree[Creature(i, j) + "/data.dat"] = kSourceData;
-            tree[Creature(i, j) + "/skin.txt"] = kSourceSkin;
+            tree[CreatureFolder(i, j) + "/"] = "";
+            tree[CreatureFolder(i, j) + "/data.dat"] = kSourceData;
+            tree[CreatureFolder(i, j) + "/skin.txt"] = kSourceSkin;
         }
     }
     return tree;
@@ -217,11 +186,11 @@ protected:
         }
         for (int i = 0; i < 2; ++i) {
             for (int j = 0; j < 2; ++j) {
-                fs::create_directory(temp_ / Creature(i, j));
+                fs::create_directory(temp_ / CreatureFolder(i, j));
                 // The source's file names with other bytes: a copy that fails
                 // over one of them shows.
-                WriteFile(temp_ / Creature(i, j) + "/data.dat", "name = Zork\r\n");
-                WriteFile(temp_ / Creature(i, j) + "/skin.txt", "old skin");
+                WriteFile(temp_ / CreatureFolder(i, j) + "/data.dat", "name = Zork\r\n");
+                WriteFile(temp_ / CreatureFolder(i, j) + "/skin.txt", "old skin");
             }
         }
         WriteFile(temp_ / "vokleague.dat", oldLeague_);
@@ -267,7 +236,7 @@ protected:
         for (const Call& call : outcome.calls) {
             if (Writes(call.op)) {
                 EXPECT_EQ(call.path.rfind(temp_.Path(), 0), 0u)
-                    << fault << ": " << Name(call.op) << " on " << call.path;
+                    << fault << ": " << OpName(call.op) << " on " << call.path;
             }
         }
     }
@@ -308,13 +277,13 @@ void ExpectOneFaultAbsorbed(const Outcome& outcome, const Reference& reference,
     ASSERT_GE(faulted, 0) << fault << ": no call faulted";
     const Call& call = outcome.calls[faulted];
     const bool onSource = call.path.rfind("data/ply", 0) == 0;
-    const bool inGathering = folders > 0 && (onSource || call.op == Op::MakeFolder ||
-                                             ((call.op == Op::Copy || call.op == Op::SetNormal) &&
-                                              call.path.find("_vok") != std::string::npos));
+    const bool inGathering = onSource || call.op == Op::MakeFolder ||
+                             ((call.op == Op::Copy || call.op == Op::SetNormal) &&
+                              call.path.find("_vok") != std::string::npos);
     const bool onSave =
         faulted > lastFolder && call.path.find("vokleague.dat") != std::string::npos;
     const bool onGameCopy = call.op == Op::Copy && call.path == tempDir + "vok.exe";
-    const std::string where = fault + " (" + Name(call.op) + " " + call.path + ")";
+    const std::string where = fault + " (" + OpName(call.op) + " " + call.path + ")";
 
     // The player's side: asked once to replace, six creature prompts, a
     // missing creature only when its presence test failed, and the game.
@@ -362,10 +331,10 @@ void ExpectOneFaultAbsorbed(const Outcome& outcome, const Reference& reference,
         EXPECT_EQ(game->second, kGame) << where;
         actual.erase(game);
     }
-    if (inGathering && creature >= 0) {
+    if (inGathering) {
         // That one creature may lack what its failed call would have made,
         // but what it holds is the source's.
-        const std::string folder = Creature(creature / 2, creature % 2) + "/";
+        const std::string folder = CreatureFolder(creature / 2, creature % 2) + "/";
         for (auto it = actual.begin(); it != actual.end();) {
             if (it->first.rfind(folder, 0) == 0) {
                 EXPECT_EQ(it->second, expected[it->first]) << where << ": " << it->first;
@@ -417,7 +386,7 @@ TEST_F(GatheringLaunchFaultTest, EveryFailedOperationIsAbsorbedAndTheLeagueIsWho
     for (Op op : kFileOps) {
         for (int n = 1; n <= reference.calls[op]; ++n) {
             const std::string fault =
-                std::string("FailCall(") + Name(op) + ", " + std::to_string(n) + ")";
+                std::string("FailCall(") + OpName(op) + ", " + std::to_string(n) + ")";
             Outcome outcome = Run([op, n](TestOs& os) { os.FailCall(op, n); });
             ASSERT_TRUE(outcome.faultFired) << fault;
             ExpectNothingOutside(outcome, fault);
@@ -427,7 +396,7 @@ TEST_F(GatheringLaunchFaultTest, EveryFailedOperationIsAbsorbedAndTheLeagueIsWho
     }
     // Every kind the flow uses was failed at least once.
     for (Op op : kFileOps) {
-        EXPECT_GT(reference.calls[op], 0) << Name(op);
+        EXPECT_GT(reference.calls[op], 0) << OpName(op);
     }
     EXPECT_GT(runs, 100);
 }
@@ -464,7 +433,7 @@ TEST_F(GatheringLaunchFaultTest, AKindOfOperationThatAlwaysFailsLeavesAWholeLeag
         {Op::RemoveFile, Folders::Gathered, League::Old, true, true},
     };
     for (const auto& c : cases) {
-        const std::string fault = std::string("every ") + Name(c.op) + " fails";
+        const std::string fault = std::string("every ") + OpName(c.op) + " fails";
         SCOPED_TRACE(fault);
         Outcome outcome = Run([&c](TestOs& os) { os.FailCall(c.op, 1, true); });
 
@@ -486,10 +455,10 @@ TEST_F(GatheringLaunchFaultTest, AKindOfOperationThatAlwaysFailsLeavesAWholeLeag
             case Folders::OldKept:
                 for (int i = 0; i < 3; ++i) {
                     for (int j = 0; j < 2; ++j) {
-                        expected[Creature(i, j) + "/"] = "";
+                        expected[CreatureFolder(i, j) + "/"] = "";
                         if (i < 2) {
-                            expected[Creature(i, j) + "/data.dat"] = "name = Zork\r\n";
-                            expected[Creature(i, j) + "/skin.txt"] = "old skin";
+                            expected[CreatureFolder(i, j) + "/data.dat"] = "name = Zork\r\n";
+                            expected[CreatureFolder(i, j) + "/skin.txt"] = "old skin";
                         }
                     }
                 }
