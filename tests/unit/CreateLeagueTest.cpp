@@ -35,18 +35,6 @@ struct Prompt {
     std::string okCaption;
 };
 
-std::set<std::string> Entries(const std::string& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
-std::string Folder(int player, int vok) {
-    return "p" + std::to_string(player) + "_vok" + std::to_string(vok);
-}
-
 // A data root holding the language file and a creature, entered as the
 // current directory, and an empty temporary directory.
 class CreateLeagueTest : public ::testing::Test {
@@ -179,14 +167,14 @@ TEST_F(CreateLeagueTest, DefaultsAskTwoNamesAndSixCreaturesThenWriteTheLeague) {
     EXPECT_EQ(Stored("ply[1].name"), "en 652");
     for (int i = 0; i < 2; ++i) {
         for (int j = 0; j < 3; ++j) {
-            SCOPED_TRACE(Folder(i, j));
+            SCOPED_TRACE(CreatureFolder(i, j));
             std::string key = "ply[" + std::to_string(i) + "].vok[" + std::to_string(j) + "].";
             EXPECT_EQ(Stored(key + "name"), "Grunt");
-            EXPECT_EQ(Stored(key + "path"), temp_.Path() + Folder(i, j) + "/");
+            EXPECT_EQ(Stored(key + "path"), temp_.Path() + CreatureFolder(i, j) + "/");
             EXPECT_EQ(Stored(key + "lives"), "10");
-            EXPECT_EQ(Entries(temp_ / Folder(i, j)),
+            EXPECT_EQ(Entries(temp_ / CreatureFolder(i, j)),
                       (std::set<std::string>{"data.dat", "skin.txt"}));
-            EXPECT_EQ(ReadFile(temp_ / Folder(i, j) + "/data.dat"),
+            EXPECT_EQ(ReadFile(temp_ / CreatureFolder(i, j) + "/data.dat"),
                       ReadFile(root_ / "data/ply/data.dat"));
         }
     }
@@ -346,7 +334,7 @@ TEST_F(CreateLeagueTest, FullLeagueWritesAllSixtyCreaturesAnd534Lines) {
     std::set<std::string> expected = {"vokleague.dat"};
     for (int i = 0; i < 12; ++i) {
         for (int j = 0; j < 5; ++j) {
-            expected.insert(Folder(i, j));
+            expected.insert(CreatureFolder(i, j));
         }
     }
     EXPECT_EQ(Entries(temp_.Path()), expected);
@@ -416,7 +404,7 @@ TEST_F(CreateLeagueTest, ReadOnlySourceFilesAreCopiedWithNormalAttributes) {
     EXPECT_EQ(os_.Calls(TestOs::Op::SetNormal), 4);
     for (int player : {0, 1}) {
         for (const char* name : {"/data.dat", "/skin.txt"}) {
-            std::string copy = temp_ / Folder(player, 0) + name;
+            std::string copy = temp_ / CreatureFolder(player, 0) + name;
             ASSERT_TRUE(Exists(copy)) << copy;
             EXPECT_NE(fs::status(copy).permissions() & fs::perms::owner_write, fs::perms::none)
                 << copy;

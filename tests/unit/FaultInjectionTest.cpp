@@ -19,7 +19,9 @@
 #include "league/LeagueRemoval.h"
 #include "league/VokLeagueData.h"
 
+using vok::test::CreatureFolder;
 using vok::test::Exists;
+using vok::test::OpName;
 using vok::test::ReadFile;
 using vok::test::TempFolder;
 using vok::test::TestOs;
@@ -35,35 +37,6 @@ using Op = TestOs::Op;
 // asked too, but fail as a whole flow does not need walking.
 const Op kFileOps[] = {Op::Read,       Op::Write,        Op::Replace,   Op::List,
                        Op::MakeFolder, Op::RemoveFolder, Op::RemoveFile};
-
-const char* Name(Op op) {
-    switch (op) {
-        case Op::TempPath:
-            return "TempPath";
-        case Op::Read:
-            return "Read";
-        case Op::Write:
-            return "Write";
-        case Op::Replace:
-            return "Replace";
-        case Op::CanOpen:
-            return "CanOpen";
-        case Op::List:
-            return "List";
-        case Op::Copy:
-            return "Copy";
-        case Op::SetNormal:
-            return "SetNormal";
-        case Op::MakeFolder:
-            return "MakeFolder";
-        case Op::RemoveFolder:
-            return "RemoveFolder";
-        case Op::RemoveFile:
-            return "RemoveFile";
-        default:
-            return "other";
-    }
-}
 
 // One way of making a flow fail, applied to a fresh TestOs.
 struct Fault {
@@ -100,8 +73,9 @@ std::vector<Fault> SingleCallFaults(const TestOs& faultFree, const CallPicker& p
     std::vector<Fault> faults;
     for (Op op : kFileOps) {
         for (int n : pick(faultFree.Calls(op))) {
-            faults.push_back({std::string("FailCall(") + Name(op) + ", " + std::to_string(n) + ")",
-                              [op, n](TestOs& os) { os.FailCall(op, n); }});
+            faults.push_back(
+                {std::string("FailCall(") + OpName(op) + ", " + std::to_string(n) + ")",
+                 [op, n](TestOs& os) { os.FailCall(op, n); }});
         }
     }
     return faults;
@@ -192,44 +166,35 @@ protected:
     int checked_ = 0;
 };
 
-TEST_F(SaveFaultTest, ANewLeagueIsWrittenWholeOrNotAtAll) {
-    auto setUp = [&] { std::remove(path_.c_str()); };
-    auto flow = [&] { newLeague_.Save(); };
-    setUp();
-    {
-        TestOs os;
-        os.SetTempDir(temp_.Path());
-        vok::ScopedOs scoped(os);
-        flow();
+TEST_F(SaveFaultTest, ALeagueIsWrittenWholeOrTheOlderOneKept) {
+    for (bool hadOld : {false, true}) {
+        SCOPED_TRACE(hadOld ? "over an older league" : "no league before");
+        auto setUp = [&] {
+            if (hadOld) {
+                WriteFile(path_, oldBytes_);
+            } else {
+                std::remove(path_.c_str());
+            }
+        };
+        auto flow = [&] { newLeague_.Save(); };
+        setUp();
+        {
+            TestOs os;
+            os.SetTempDir(temp_.Path());
+            vok::ScopedOs scoped(os);
+            flow();
+        }
+        newBytes_ = ReadFile(path_);
+        ASSERT_EQ(std::count(newBytes_.begin(), newBytes_.end(), '\n'), 534);
+        checked_ = 0;
+        int fired = RunEveryFault(
+            setUp, flow,
+            [&](const std::string& fault) { ExpectWholeOrAbsent(fault, hadOld, !hadOld); }, temp_,
+            EveryCall);
+        // Save reads twice, writes and replaces once: every one of them was failed.
+        EXPECT_GE(fired, 4);
+        EXPECT_EQ(fired, checked_);
     }
-    newBytes_ = ReadFile(path_);
-    ASSERT_EQ(std::count(newBytes_.begin(), newBytes_.end(), '\n'), 534);
-
-    int fired = RunEveryFault(
-        setUp, flow, [&](const std::string& fault) { ExpectWholeOrAbsent(fault, false, true); },
-        temp_, EveryCall);
-    // Save reads twice, writes and replaces once: every one of them was failed.
-    EXPECT_GE(fired, 4);
-    EXPECT_EQ(fired, checked_);
-}
-
-TEST_F(SaveFaultTest, AnOlderLeagueIsReplacedWholeOrKept) {
-    auto setUp = [&] { WriteFile(path_, oldBytes_); };
-    auto flow = [&] { newLeague_.Save(); };
-    setUp();
-    {
-        TestOs os;
-        os.SetTempDir(temp_.Path());
-        vok::ScopedOs scoped(os);
-        flow();
-    }
-    newBytes_ = ReadFile(path_);
-    ASSERT_NE(newBytes_, oldBytes_);
-
-    int fired = RunEveryFault(
-        setUp, flow, [&](const std::string& fault) { ExpectWholeOrAbsent(fault, true, false); },
-        temp_, EveryCall);
-    EXPECT_GE(fired, 4);
 }
 
 TEST_F(SaveFaultTest, PersistentFaultsOnTheLeaguePathKeepTheOldLeague) {
@@ -244,8 +209,8 @@ TEST_F(SaveFaultTest, PersistentFaultsOnTheLeaguePathKeepTheOldLeague) {
             vok::ScopedOs scoped(os);
             newLeague_.Save();
         }
-        ExpectWholeOrAbsent(std::string("FailPath(") + Name(op) + ")", true, false);
-        EXPECT_EQ(ReadFile(path_), oldBytes_) << Name(op);
+        ExpectWholeOrAbsent(std::string("FailPath(") + OpName(op) + ")", true, false);
+        EXPECT_EQ(ReadFile(path_), oldBytes_) << OpName(op);
     }
     {
         // No temporary directory: nothing is written anywhere.
@@ -264,10 +229,6 @@ TEST_F(SaveFaultTest, PersistentFaultsOnTheLeaguePathKeepTheOldLeague) {
 // each, the league file and the game copy.
 class RemovalFaultTest : public testing::Test {
 protected:
-    static std::string Creature(int player, int vok) {
-        return "p" + std::to_string(player) + "_vok" + std::to_string(vok);
-    }
-
     void SetUp() override {
         vok::ResetProcess();
         vok::ProcessState& process = vok::Process();
@@ -288,7 +249,7 @@ protected:
         };
         for (int i = 0; i < 12; ++i) {
             for (int j = 0; j < 5; ++j) {
-                std::string folder = temp_ / Creature(i, j);
+                std::string folder = temp_ / CreatureFolder(i, j);
                 fs::create_directories(folder);
                 put(folder + "/data.dat", "name = Grunt\r\n");
                 put(folder + "/model.bin", "model");
@@ -302,7 +263,7 @@ protected:
     int FilesIn(int player, int vok) const {
         std::error_code error;
         int files = 0;
-        for (auto it = fs::directory_iterator(temp_ / Creature(player, vok), error);
+        for (auto it = fs::directory_iterator(temp_ / CreatureFolder(player, vok), error);
              !error && it != fs::directory_iterator(); ++it) {
             ++files;
         }
@@ -321,7 +282,7 @@ protected:
         int stopPlayer = -1;
         int stopVok = -1;
         for (int f = 0; f < 60 && stopPlayer < 0; ++f) {
-            if (Exists(temp_ / Creature(f / 5, f % 5))) {
+            if (Exists(temp_ / CreatureFolder(f / 5, f % 5))) {
                 stopPlayer = f / 5;
                 stopVok = f % 5;
             }
@@ -339,9 +300,10 @@ protected:
             int i = f / 5;
             int j = f % 5;
             bool kept = stopVok == 0 || i == stopPlayer;
-            EXPECT_EQ(Exists(temp_ / Creature(i, j)), kept) << fault << ": " << Creature(i, j);
+            EXPECT_EQ(Exists(temp_ / CreatureFolder(i, j)), kept)
+                << fault << ": " << CreatureFolder(i, j);
             if (kept) {
-                EXPECT_EQ(FilesIn(i, j), 2) << fault << ": " << Creature(i, j);
+                EXPECT_EQ(FilesIn(i, j), 2) << fault << ": " << CreatureFolder(i, j);
             }
         }
     }
@@ -398,10 +360,10 @@ TEST_F(RemovalFaultTest, PersistentFaultsFollowTheWalkRules) {
             vok::ScopedOs scoped(os);
             DeleteLeague();
         }
-        std::string label = std::string(Name(c.op)) + " on \"" + c.fragment + "\"";
+        std::string label = std::string(OpName(c.op)) + " on \"" + c.fragment + "\"";
         std::vector<int> kept;
         for (int f = 0; f < 60; ++f) {
-            if (Exists(temp_ / Creature(f / 5, f % 5))) {
+            if (Exists(temp_ / CreatureFolder(f / 5, f % 5))) {
                 kept.push_back(f);
             }
         }

@@ -161,10 +161,22 @@ class HostileInputTest : public ::testing::Test {
 protected:
     HostileInputTest() {
         WriteLanguageFile(root_.Path(), "english.txt", 102, "en ");
+        ResetCreature();
+        WriteFile(root_ / "vok.exe", kGame);
+    }
+
+    void ResetCreature() {
+        fs::remove_all(root_ / "data/ply");
         fs::create_directories(root_ / "data/ply");
         WriteFile(root_ / "data/ply/data.dat", kCreature);
         WriteFile(root_ / "data/ply/skin.txt", kSkin);
-        WriteFile(root_ / "vok.exe", kGame);
+    }
+
+    void ClearTemp() {
+        for (const auto& entry : fs::directory_iterator(temp_.Path())) {
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
+            fs::remove_all(entry.path());
+        }
     }
 
     ~HostileInputTest() override { ResetProcess(); }
@@ -172,12 +184,16 @@ protected:
     // Starts the launcher with `tempDir` as the system's temporary folder,
     // opens the main menu and presses `buttons` until the launcher ends.
     Seen Launch(const std::vector<int>& buttons, const std::string& tempDir,
-                const std::function<void(ScriptedPlayer&)>& script = nullptr) {
+                const std::function<void(ScriptedPlayer&)>& script = nullptr,
+                const std::function<void(TestOs&)>& arm = nullptr) {
         CurrentFolderGuard folder;
         ResetProcess();
         TestOs os;
         os.SetExecutableFolder(root_.Path());
         os.SetTempDir(tempDir);
+        if (arm) {
+            arm(os);
+        }
         ScriptedPlayer player(os);
         player.players = "2";
         player.voks = "1";
@@ -326,14 +342,9 @@ TEST_F(HostileInputTest, CreatureSourcesGiveAWholeLeague) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(root_ / "data/ply");
-        fs::create_directories(root_ / "data/ply");
-        WriteFile(root_ / "data/ply/data.dat", kCreature);
-        WriteFile(root_ / "data/ply/skin.txt", kSkin);
+        ResetCreature();
         c.prepare(root_ / "data/ply/");
-        for (const auto& entry : fs::directory_iterator(temp_.Path())) {
-            fs::remove_all(entry.path());
-        }
+        ClearTemp();
         const Listing rootBefore = Tree(root_.Path());
 
         Seen run = NewLeague();
@@ -363,9 +374,7 @@ TEST_F(HostileInputTest, AMissingCreatureIsAskedForUntilThePlayerCancels) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(root_ / "data/ply");
-        fs::create_directories(root_ / "data/ply");
-        WriteFile(root_ / "data/ply/data.dat", kCreature);
+        ResetCreature();
         c.prepare(root_ / "data/ply/");
 
         Seen run = NewLeague();
@@ -409,10 +418,7 @@ TEST_F(HostileInputTest, AnOldLeagueThatResistsRemovalIsReplacedByAWholeLeague) 
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        for (const auto& entry : fs::directory_iterator(temp_.Path())) {
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
-            fs::remove_all(entry.path());
-        }
+        ClearTemp();
         // An older league of two players with two creatures each, in the
         // creature's own file names, so that a file not replaced shows.
         for (const char* folder : {"p0_vok0", "p0_vok1", "p1_vok0", "p1_vok1"}) {
@@ -495,9 +501,7 @@ TEST_F(HostileInputTest, TemporaryFoldersALeagueIsMadeInOrRefusedFrom) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        for (const auto& entry : fs::directory_iterator(temp_.Path())) {
-            fs::remove_all(entry.path());
-        }
+        ClearTemp();
         const std::string temp = c.folder(temp_.Path());
 #if defined(_WIN32)
         if (temp.size() > 250) {
@@ -577,33 +581,16 @@ TEST_F(HostileInputTest, AFullDiskLeavesNoLeagueOrAWholeOne) {
     RecordProperty("disk", realDisk ? "tmpfs of 64 KiB" : "write failures through the seam");
     const Listing rootBefore = Tree(root_.Path());
 
-    Seen run;
-    if (realDisk) {
-        run = Launch({IDC_MAIN_NEWLEAGUE}, temp);
-    } else {
-        // No file system of our own: the seam fails what a full disk would,
-        // from the second creature's model on.
-        fs::create_directories(temp);
-        CurrentFolderGuard folder;
-        ResetProcess();
-        TestOs os;
-        os.SetExecutableFolder(root_.Path());
-        os.SetTempDir(temp);
-        os.FailPath(TestOs::Op::Copy, "p1_vok0/model.bin");
-        os.FailPath(TestOs::Op::Write, "vokleague.dat");
-        os.FailPath(TestOs::Op::Copy, "vok.exe");
-        ScriptedPlayer player(os);
-        player.players = "2";
-        player.voks = "1";
-        {
-            ScopedOs scope(os);
-            run.result = StartUp(nullptr, player.Desktop({IDC_MAIN_NEWLEAGUE}));
+    // Without a file system of our own, the seam fails what a full disk
+    // would, from the second creature's model on.
+    fs::create_directories(temp);
+    Seen run = Launch({IDC_MAIN_NEWLEAGUE}, temp, nullptr, [realDisk](TestOs& os) {
+        if (!realDisk) {
+            os.FailPath(TestOs::Op::Copy, "p1_vok0/model.bin");
+            os.FailPath(TestOs::Op::Write, "vokleague.dat");
+            os.FailPath(TestOs::Op::Copy, "vok.exe");
         }
-        run.messages = player.Messages();
-        run.starts = os.ShellCalls();
-        run.exits = os.Exits();
-        run.createResult = player.CreateLeagueResult();
-    }
+    });
 
     EXPECT_EQ(run.TextsOf(Buttons::OkCancel).size(), 2u);
     EXPECT_TRUE(run.TextsOf(Buttons::RetryCancel).empty());

@@ -11,6 +11,8 @@
 #include "TestOs.h"
 #include "common/ProcessState.h"
 
+using vok::test::CreatureFolder;
+using vok::test::Entries;
 using vok::test::Exists;
 using vok::test::MakeReadOnly;
 using vok::test::TempFolder;
@@ -21,24 +23,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Creature(int player, int vok) {
-    return "p" + std::to_string(player) + "_vok" + std::to_string(vok);
-}
-
 void MakeCreature(const TempFolder& temp, int player, int vok) {
-    std::string folder = temp / Creature(player, vok);
+    std::string folder = temp / CreatureFolder(player, vok);
     fs::create_directory(folder);
     for (const char* file : {"/a.dat", "/b.dat", "/c.dat"}) {
         WriteFile(folder + file, file);
     }
-}
-
-std::set<std::string> Entries(const std::string& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
 }
 
 // What stays of a folder whose entry `stopper` cannot be deleted: that entry
@@ -95,7 +85,7 @@ TEST(LeagueRemovalTest, RemoveFolderStopsAtTheFirstEntryItCannotDelete) {
             continue;
         }
         MakeCreature(temp, 0, 0);
-        std::string folder = temp / Creature(0, 0);
+        std::string folder = temp / CreatureFolder(0, 0);
         std::string stopper = "b.dat";
         if (block == Block::ReadOnly) {
             MakeReadOnly(folder + "/b.dat");

@@ -19,14 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::set<std::string> Entries(const std::string& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
 // The main menu's Load League, Start a new League and View Credits, with the
 // dialogs they open scripted.
 class MainMenuLeagueTest : public ::testing::Test {

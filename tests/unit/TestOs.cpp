@@ -71,6 +71,25 @@ void MakeReadOnly(const std::string& path) {
                     fs::perm_options::remove);
 }
 
+std::set<std::string> Entries(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+std::string CreatureFolder(int player, int vok) {
+    return "p" + std::to_string(player) + "_vok" + std::to_string(vok);
+}
+
+const char* OpName(TestOs::Op op) {
+    static const char* const kNames[] = {
+        "TempPath", "Read",      "Write",      "Replace",      "CanOpen",    "List",
+        "Copy",     "SetNormal", "MakeFolder", "RemoveFolder", "RemoveFile", "CurrentFolder"};
+    return kNames[static_cast<int>(op)];
+}
+
 TestOs::TestOs() : inner_(SystemOs()) {}
 
 void TestOs::FailCall(Op op, int nth, bool sticky) {

@@ -32,6 +32,10 @@ std::string ReadFile(const std::string& path);  // "" when missing
 void WriteFile(const std::string& path, const std::string& contents);
 bool Exists(const std::string& path);
 void MakeReadOnly(const std::string& path);
+// The names in `folder`, without their paths.
+std::set<std::string> Entries(const std::string& folder);
+// A creature's folder name in a league: "p<player>_vok<vok>".
+std::string CreatureFolder(int player, int vok);
 
 // The operating-system seam for tests: the system's own calls, with the
 // temporary directory and the keyboard layout under the test's control, and
@@ -153,5 +157,7 @@ private:
     std::vector<std::string> debugTexts_;
     std::vector<std::string> currentFolders_;
 };
+
+const char* OpName(TestOs::Op op);
 
 }  // namespace vok::test

@@ -10,10 +10,11 @@
 #include <utility>
 #include <vector>
 
+#include "LauncherTestSupport.h"
 #include "TestOs.h"
 #include "kvfile/KeyValueFile.h"
 
-using vok::test::Exists;
+using vok::test::Entries;
 using vok::test::ReadFile;
 using vok::test::TempFolder;
 using vok::test::TestOs;
@@ -150,14 +151,6 @@ std::string WrittenKeyByKey(const VokLeagueData& data, const TempFolder& temp) {
     KeyValueFile file(path.c_str());
     data.WriteKeys(file);
     return ReadFile(path);
-}
-
-std::set<std::string> Entries(const std::string& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
 }
 
 }  // namespace
@@ -323,10 +316,7 @@ TEST(VokLeagueDataTest, SaveWritesTheSameBytesAsKeyByKeyWrites) {
 
 TEST(VokLeagueDataTest, SaveWritesNothingWithoutAFittingLeaguePath) {
     TempFolder temp;
-    struct CurrentDir {
-        fs::path saved = fs::current_path();
-        ~CurrentDir() { fs::current_path(saved); }
-    } restore;
+    vok::test::CurrentFolderGuard restore;
     fs::current_path(temp.Path());
 
     // "vokleague.dat" is 13 characters: a 498-character directory leaves room
@@ -345,61 +335,4 @@ TEST(VokLeagueDataTest, SaveWritesNothingWithoutAFittingLeaguePath) {
         }
     }
     EXPECT_TRUE(Entries(temp.Path()).empty());
-}
-
-TEST(VokLeagueDataTest, AFailedSaveLeavesTheOldFileWhole) {
-    const std::string old = "matches_played = 7\r\nLeagueName = \"Old\"\r\n";
-    TempFolder reference;
-    const std::string complete = SavedFile(League(2, 1), reference);
-    WriteFile(reference / "vokleague.dat", old);
-    const std::string completeOverOld = SavedFile(League(2, 1), reference);
-
-    const struct {
-        TestOs::Op op;
-        int nth;
-        bool sticky;
-    } faults[] = {
-        {TestOs::Op::Write, 1, false},
-        {TestOs::Op::Replace, 1, false},
-        {TestOs::Op::Read, 1, true},  // the old file cannot be read: keep it
-    };
-    for (bool hadFile : {true, false}) {
-        for (const auto& fault : faults) {
-            TempFolder temp;
-            if (hadFile) {
-                WriteFile(temp / "vokleague.dat", old);
-            }
-            TestOs os;
-            os.FailCall(fault.op, fault.nth, fault.sticky);
-            Save(League(2, 1), temp.Path(), os);
-            if (hadFile) {
-                EXPECT_EQ(ReadFile(temp / "vokleague.dat"), old) << static_cast<int>(fault.op);
-                EXPECT_EQ(Entries(temp.Path()), std::set<std::string>{"vokleague.dat"});
-            } else {
-                EXPECT_TRUE(Entries(temp.Path()).empty()) << static_cast<int>(fault.op);
-            }
-        }
-
-        // A failure at each step in turn: the file is the old one or the
-        // complete new one, never a part, and no side file stays.
-        for (int n = 1;; ++n) {
-            TempFolder temp;
-            if (hadFile) {
-                WriteFile(temp / "vokleague.dat", old);
-            }
-            TestOs os;
-            os.FailAfter(n);
-            Save(League(2, 1), temp.Path(), os);
-            std::string text = ReadFile(temp / "vokleague.dat");
-            if (hadFile) {
-                EXPECT_TRUE(text == old || text == completeOverOld) << n;
-            } else {
-                EXPECT_TRUE(text == complete || !Exists(temp / "vokleague.dat")) << n;
-            }
-            EXPECT_FALSE(Exists(temp / "vokleague.dat.new")) << n;
-            if (!os.Failed()) {
-                break;
-            }
-        }
-    }
 }
