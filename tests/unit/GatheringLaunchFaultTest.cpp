@@ -44,85 +44,7 @@ bool Writes(Op op) {
            op == Op::MakeFolder || op == Op::RemoveFolder || op == Op::RemoveFile;
 }
 
-// One call through the seam that names a path.
-struct Call {
-    Op op;
-    std::string path;  // the target, for a copy or a replacement
-    bool faulted;      // the injected fault fell on this call
-};
-
-// Forwards to a TestOs and keeps every call that names a path, so that a
-// test can tell where its fault fell and what the flow touched.
-class RecordingOs final : public Os {
-public:
-    explicit RecordingOs(TestOs& inner) : inner_(inner) {}
-    const std::vector<Call>& Calls() const { return calls_; }
-
-    bool TempPath(char* buffer, std::size_t size) override { return inner_.TempPath(buffer, size); }
-    ReadResult ReadWholeFile(const char* path, std::string& contents) override {
-        return Note(Op::Read, path, inner_.ReadWholeFile(path, contents));
-    }
-    bool WriteWholeFile(const char* path, const void* data, std::size_t size) override {
-        return Note(Op::Write, path, inner_.WriteWholeFile(path, data, size));
-    }
-    bool MoveReplace(const char* from, const char* to) override {
-        return Note(Op::Replace, to, inner_.MoveReplace(from, to));
-    }
-    bool CanOpen(const char* path) override {
-        return Note(Op::CanOpen, path, inner_.CanOpen(path));
-    }
-    bool ListFolder(const char* folder, std::vector<std::string>& names) override {
-        return Note(Op::List, folder, inner_.ListFolder(folder, names));
-    }
-    bool CopyFileOver(const char* from, const char* to) override {
-        return Note(Op::Copy, to, inner_.CopyFileOver(from, to));
-    }
-    bool SetNormalAttributes(const char* path) override {
-        return Note(Op::SetNormal, path, inner_.SetNormalAttributes(path));
-    }
-    bool MakeFolder(const char* path) override {
-        return Note(Op::MakeFolder, path, inner_.MakeFolder(path));
-    }
-    bool RemoveEmptyFolder(const char* path) override {
-        return Note(Op::RemoveFolder, path, inner_.RemoveEmptyFolder(path));
-    }
-    bool RemoveFile(const char* path) override {
-        return Note(Op::RemoveFile, path, inner_.RemoveFile(path));
-    }
-    std::size_t PathLimit() override { return inner_.PathLimit(); }
-    unsigned short KeyboardLangId() override { return inner_.KeyboardLangId(); }
-    bool ExecutableFolder(char* buffer, std::size_t size) override {
-        return inner_.ExecutableFolder(buffer, size);
-    }
-    bool SetCurrentFolder(const char* path) override { return inner_.SetCurrentFolder(path); }
-    bool ShellOpen(WindowHandle owner, const char* verb, const char* file, const char* parameters,
-                   const char* directory) override {
-        return inner_.ShellOpen(owner, verb, file, parameters, directory);
-    }
-    unsigned short AsyncKeyState(Key key) override { return inner_.AsyncKeyState(key); }
-    WindowHandle FindTopWindow(const char* className, const char* title) override {
-        return inner_.FindTopWindow(className, title);
-    }
-    bool PostToWindow(WindowHandle window, unsigned message) override {
-        return inner_.PostToWindow(window, message);
-    }
-    bool BringToFront(WindowHandle window) override { return inner_.BringToFront(window); }
-    void DebugOutput(const char* text) override { inner_.DebugOutput(text); }
-    void EndProcess(int exitCode) override { inner_.EndProcess(exitCode); }
-    std::uint32_t ProbeDirectDraw() override { return inner_.ProbeDirectDraw(); }
-
-private:
-    template <typename Result>
-    Result Note(Op op, const char* path, Result result) {
-        calls_.push_back({op, path ? path : "", inner_.Failed() && !failedBefore_});
-        failedBefore_ = inner_.Failed();
-        return result;
-    }
-
-    TestOs& inner_;
-    std::vector<Call> calls_;
-    bool failedBefore_ = false;
-};
+using Call = TestOs::PathCall;
 
 // What one run of the flow left behind.
 struct Outcome {
@@ -208,14 +130,13 @@ protected:
         TestOs os;
         os.SetTempDir(temp_.Path());
         arm(os);
-        RecordingOs recording(os);
         ScriptedPlayer player(os);
         {
-            ScopedOs scope(recording);
+            ScopedOs scope(os);
             player.Press(IDC_MAIN_NEWLEAGUE);
         }
         Outcome outcome;
-        outcome.calls = recording.Calls();
+        outcome.calls = os.PathCalls();
         outcome.faultFired = os.Failed();
         outcome.questions = player.TextsOf(Buttons::YesNo);
         outcome.prompts = player.TextsOf(Buttons::OkCancel);

@@ -127,6 +127,9 @@ bool TestOs::Fails(Op op, const char* path) {
     if (path && failAfter_ > 0 && !failed_ && ++pathCalls_ > failAfter_) {
         fail = true;
     }
+    if (path && op != Op::CurrentFolder) {
+        pathLog_.push_back({op, path, fail && !failed_});
+    }
     failed_ = failed_ || fail;
     return fail;
 }

@@ -80,6 +80,14 @@ public:
     // Adds a top-level window for FindTopWindow to find; returns its handle.
     WindowHandle AddWindow(const std::string& className, const std::string& title);
 
+    // One call that named a path (for a copy or a replacement, its target);
+    // `faulted` marks the call the first injected fault fell on.
+    struct PathCall {
+        Op op;
+        std::string path;
+        bool faulted;
+    };
+    const std::vector<PathCall>& PathCalls() const { return pathLog_; }
     const std::vector<ShellCall>& ShellCalls() const { return shellCalls_; }
     // Codes EndProcess was called with, in order (it returns here).
     const std::vector<int>& Exits() const { return exits_; }
@@ -150,6 +158,7 @@ private:
     std::uint32_t probe_ = kDirectDraw7;
     bool shellOk_ = true;
     std::vector<Window> windows_;  // handle i + 1 is windows_[i]
+    std::vector<PathCall> pathLog_;
     std::vector<ShellCall> shellCalls_;
     std::vector<int> exits_;
     std::vector<std::pair<WindowHandle, unsigned>> posts_;
