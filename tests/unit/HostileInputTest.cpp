@@ -93,46 +93,6 @@ std::string ShownLine(const std::optional<std::string>& file, std::size_t n) {
     return line.substr(0, line.find('\0'));
 }
 
-// The league file the launcher must write for the league "Cup" of 2 rounds
-// and 10 lives, with these players and `voks` creatures each named
-// `creature`: every key on a line of its own, in the reverse of the order in
-// which they are written.
-std::string LeagueFile(const std::string& temp, const std::vector<std::string>& players, int voks,
-                       const std::string& creature) {
-    std::vector<std::string> lines = {
-        "matches_played = 0",
-        "LeagueName = \"Cup\"",
-        "NrPlayers = " + std::to_string(players.size()),
-        "LeagueRounds = 2",
-        "VoksPerTeam = " + std::to_string(voks),
-        "LivesPerVok = 10",
-    };
-    for (std::size_t i = 0; i < players.size(); ++i) {
-        const std::string player = "ply[" + std::to_string(i) + "].";
-        lines.push_back(player + "name = \"" + players[i] + "\"");
-        for (const char* key : {"matches_played", "matches_won", "points"}) {
-            lines.push_back(player + key + " = 0");
-        }
-        for (int j = 0; j < voks; ++j) {
-            const std::string vok = player + "vok[" + std::to_string(j) + "].";
-            const std::string folder = "p" + std::to_string(i) + "_vok" + std::to_string(j);
-            lines.push_back(vok + "name = " + creature);
-            lines.push_back(vok + "path = " + temp + folder + "/");
-            lines.push_back(vok + "lives = 10");
-            lines.push_back(vok + "streak = 1");
-            lines.push_back(vok + "health = 100.000000");
-            for (const char* key : {"rounds_won", "rounds_lost", "flawlesswins"}) {
-                lines.push_back(vok + key + " = 0");
-            }
-        }
-    }
-    std::string file;
-    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-        file += *line + "\r\n";
-    }
-    return file;
-}
-
 // What one run of the launcher showed and left.
 struct Seen {
     int result = -1;  // StartUp's own; the exit that counts is in `exits`

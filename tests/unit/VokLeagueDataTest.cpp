@@ -64,40 +64,6 @@ bool Untouched(const void* bytes, std::size_t size) {
 
 using Lines = std::vector<std::pair<std::string, std::string>>;
 
-// The league file of League(2, 1), top line first.
-const Lines kWorkedExample = {
-    {"ply[1].vok[0].flawlesswins", "0"},
-    {"ply[1].vok[0].rounds_lost", "0"},
-    {"ply[1].vok[0].rounds_won", "0"},
-    {"ply[1].vok[0].health", "100.000000"},
-    {"ply[1].vok[0].streak", "1"},
-    {"ply[1].vok[0].lives", "10"},
-    {"ply[1].vok[0].path", "C:\\TEMP\\p1_vok0/"},
-    {"ply[1].vok[0].name", "Grunt"},
-    {"ply[1].points", "0"},
-    {"ply[1].matches_won", "0"},
-    {"ply[1].matches_played", "0"},
-    {"ply[1].name", "\"Bo\""},
-    {"ply[0].vok[0].flawlesswins", "0"},
-    {"ply[0].vok[0].rounds_lost", "0"},
-    {"ply[0].vok[0].rounds_won", "0"},
-    {"ply[0].vok[0].health", "100.000000"},
-    {"ply[0].vok[0].streak", "1"},
-    {"ply[0].vok[0].lives", "10"},
-    {"ply[0].vok[0].path", "C:\\TEMP\\p0_vok0/"},
-    {"ply[0].vok[0].name", "Grunt"},
-    {"ply[0].points", "0"},
-    {"ply[0].matches_won", "0"},
-    {"ply[0].matches_played", "0"},
-    {"ply[0].name", "\"Ann\""},
-    {"LivesPerVok", "10"},
-    {"VoksPerTeam", "1"},
-    {"LeagueRounds", "2"},
-    {"NrPlayers", "2"},
-    {"LeagueName", "\"Cup\""},
-    {"matches_played", "0"},
-};
-
 std::string Join(const Lines& lines) {
     std::string text;
     for (const auto& line : lines) {
@@ -119,6 +85,11 @@ Lines Parse(const std::string& text) {
         pos = end + 2;
     }
     return lines;
+}
+
+// The league file of League(2, 1).
+std::string WorkedExample() {
+    return vok::test::LeagueFile("C:\\TEMP\\", {"Ann", "Bo"}, 1, "Grunt");
 }
 
 Lines Replaced(Lines lines, const Lines& values) {
@@ -228,7 +199,7 @@ TEST(VokLeagueDataTest, UpdateStandingsCountsTheTeamsInUse) {
 
 TEST(VokLeagueDataTest, SaveWritesTheKeysInReverseOrderOfWriting) {
     TempFolder temp;
-    EXPECT_EQ(SavedFile(League(2, 1), temp), Join(kWorkedExample));
+    EXPECT_EQ(SavedFile(League(2, 1), temp), WorkedExample());
 
     // Twelve players of five: every key once, the last written on top.
     TempFolder full, fullKeyByKey;
@@ -248,7 +219,7 @@ TEST(VokLeagueDataTest, SaveWritesTheKeysInReverseOrderOfWriting) {
 
     // Counts of 0 or less leave out the players, or their creatures.
     Lines leagueOnly, playersOnly;
-    for (const auto& line : kWorkedExample) {
+    for (const auto& line : Parse(WorkedExample())) {
         if (line.first.compare(0, 4, "ply[") != 0) {
             leagueOnly.push_back(line);
         }
@@ -277,7 +248,7 @@ TEST(VokLeagueDataTest, SaveWritesTheSameBytesAsKeyByKeyWrites) {
     // and the missing keys go on top.
     const std::string old = "NrPlayers = 99\r\nnote = kept\r\nply[0].vok[0].lives = 123456\r\n";
     Lines expected;
-    for (const auto& line : kWorkedExample) {
+    for (const auto& line : Parse(WorkedExample())) {
         if (line.first != "NrPlayers" && line.first != "ply[0].vok[0].lives") {
             expected.push_back(line);
         }
@@ -310,7 +281,7 @@ TEST(VokLeagueDataTest, SaveWritesTheSameBytesAsKeyByKeyWrites) {
     };
     TempFolder tricky, trickyKeyByKey;
     std::string text = SavedFile(data, tricky);
-    EXPECT_EQ(Parse(text), Replaced(kWorkedExample, values));
+    EXPECT_EQ(Parse(text), Replaced(Parse(WorkedExample()), values));
     EXPECT_EQ(WrittenKeyByKey(data, trickyKeyByKey), text);
 }
 
