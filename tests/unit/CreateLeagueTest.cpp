@@ -49,8 +49,7 @@ protected:
         fs::current_path(root_.Path());
 
         os_.SetTempDir(temp_.Path());
-        std::snprintf(Process().tempDir, sizeof Process().tempDir, "%s", temp_.Path().c_str());
-        Process().tempDirValid = true;
+        UseTempDir(temp_.Path());
 
         Reopen();
     }
@@ -453,8 +452,7 @@ TEST_F(CreateLeagueTest, UnusableTemporaryDirectoryIsRefusedBeforeAnythingIsTouc
         OpenCreateLeague(dialog);
         dialog.Type(IDC_LEAGUE_PLAYERS, c.players);
         std::string dir = temp_.Path() + std::string(c.length - temp_.Path().size() - 1, 'd') + "/";
-        std::snprintf(Process().tempDir, sizeof Process().tempDir, "%s", dir.c_str());
-        Process().tempDirValid = c.valid;
+        UseTempDir(dir, c.valid);
 
         EXPECT_TRUE(RunCreateLeagueCommand(dialog, 1));
 
@@ -475,8 +473,7 @@ TEST_F(CreateLeagueTest, UnusableTemporaryDirectoryIsRefusedBeforeAnythingIsTouc
     dialog.Type(IDC_LEAGUE_VOKS, "1");
     const std::size_t longest = std::min<std::size_t>(495, SystemOs().PathLimit() - 18);
     std::string dir = temp_.Path() + std::string(longest - temp_.Path().size() - 1, 'd') + "/";
-    std::snprintf(Process().tempDir, sizeof Process().tempDir, "%s", dir.c_str());
-    Process().tempDirValid = true;
+    UseTempDir(dir);
     dialog.QueueAnswer(Answer::Ok);
     dialog.QueueAnswer(Answer::Ok);
     dialog.SetDialogResult("IDD_INPUTBOX", 2, nullptr);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "LauncherTestSupport.h"
 #include "LeagueFixture.h"
 #include "TestOs.h"
 #include "common/ProcessState.h"
@@ -231,9 +232,7 @@ class RemovalFaultTest : public testing::Test {
 protected:
     void SetUp() override {
         vok::ResetProcess();
-        vok::ProcessState& process = vok::Process();
-        std::snprintf(process.tempDir, sizeof process.tempDir, "%s", temp_.Path().c_str());
-        process.tempDirValid = true;
+        vok::test::UseTempDir(temp_.Path());
     }
 
     void TearDown() override { vok::ResetProcess(); }

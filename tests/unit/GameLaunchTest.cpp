@@ -29,8 +29,7 @@ class GameLaunchTest : public ::testing::Test {
 protected:
     GameLaunchTest() {
         ResetProcess();
-        std::snprintf(Process().tempDir, sizeof Process().tempDir, "%s", temp_.Path().c_str());
-        Process().tempDirValid = true;
+        UseTempDir(temp_.Path());
         WriteFile(root_ / "vok.exe", kGame);
         fs::current_path(root_.Path());
     }

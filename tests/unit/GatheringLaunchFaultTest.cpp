@@ -120,8 +120,7 @@ protected:
 
         ResetProcess();
         Process().language.Load("data/", 0);
-        std::snprintf(Process().tempDir, sizeof Process().tempDir, "%s", temp_.Path().c_str());
-        Process().tempDirValid = true;
+        UseTempDir(temp_.Path());
         Process().leaguePresent = 1;
     }
 

@@ -424,6 +424,9 @@ std::string FolderOfLength(const std::string& base, std::size_t length) {
 
 TEST_F(HostileInputTest, TemporaryFoldersALeagueIsMadeInOrRefusedFrom) {
     enum class Outcome { League, Refused, NoFolder };
+    auto ofLength = [](std::size_t length) {
+        return [length](const std::string& t) { return FolderOfLength(t, length); };
+    };
     const struct {
         const char* what;
         std::function<std::string(const std::string& temp)> folder;
@@ -439,25 +442,18 @@ TEST_F(HostileInputTest, TemporaryFoldersALeagueIsMadeInOrRefusedFrom) {
         {"a folder that does not exist", [](const std::string& t) { return t + "gone/"; },
          Outcome::NoFolder, Outcome::NoFolder, true},
         // "vokleague.dat.new", beside the league file, would pass MAX_PATH.
-        {"250 bytes", [](const std::string& t) { return FolderOfLength(t, 250); }, Outcome::League,
-         Outcome::Refused, true},
-        {"495 bytes: the longest a league of two fits in",
-         [](const std::string& t) { return FolderOfLength(t, 495); }, Outcome::League,
+        {"250 bytes", ofLength(250), Outcome::League, Outcome::Refused, true},
+        {"495 bytes: the longest a league of two fits in", ofLength(495), Outcome::League,
          Outcome::Refused, true},
         // A creature folder would fit, but not its data.dat in it.
-        {"496 bytes", [](const std::string& t) { return FolderOfLength(t, 496); }, Outcome::Refused,
-         Outcome::Refused, true},
+        {"496 bytes", ofLength(496), Outcome::Refused, Outcome::Refused, true},
         // The creature files would fit, but not "vokleague.dat".
-        {"499 bytes", [](const std::string& t) { return FolderOfLength(t, 499); }, Outcome::Refused,
-         Outcome::Refused, true},
-        {"505 bytes: not even the game copy's name fits",
-         [](const std::string& t) { return FolderOfLength(t, 505); }, Outcome::Refused,
+        {"499 bytes", ofLength(499), Outcome::Refused, Outcome::Refused, true},
+        {"505 bytes: not even the game copy's name fits", ofLength(505), Outcome::Refused,
          Outcome::Refused, false},
-        {"511 bytes", [](const std::string& t) { return FolderOfLength(t, 511); }, Outcome::Refused,
-         Outcome::Refused, false},
+        {"511 bytes", ofLength(511), Outcome::Refused, Outcome::Refused, false},
         // The system's answer does not fit the 512-byte buffer: no folder.
-        {"600 bytes", [](const std::string& t) { return FolderOfLength(t, 600); }, Outcome::Refused,
-         Outcome::Refused, false},
+        {"600 bytes", ofLength(600), Outcome::Refused, Outcome::Refused, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

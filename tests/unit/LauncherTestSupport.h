@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "TestOs.h"
+#include "common/ProcessState.h"
 
 namespace vok::test {
 
@@ -24,6 +26,12 @@ public:
 private:
     std::filesystem::path saved_;
 };
+
+// Gives the process `dir` as its temporary directory, as start-up would.
+inline void UseTempDir(const std::string& dir, bool valid = true) {
+    std::snprintf(Process().tempDir, sizeof Process().tempDir, "%s", dir.c_str());
+    Process().tempDirValid = valid;
+}
 
 // Writes dataRoot + "data/language/" + fileName with `lines` lines reading
 // prefix + their number ("en 0", "en 1", ...), separated by CR LF with no

@@ -24,8 +24,7 @@ protected:
     MainMenuTest() {
         ResetProcess();
         os_.SetTempDir(temp_.Path());
-        std::snprintf(Process().tempDir, sizeof Process().tempDir, "%s", temp_.Path().c_str());
-        Process().tempDirValid = true;
+        UseTempDir(temp_.Path());
         LoadLanguage(60);
     }
 
