@@ -20,14 +20,7 @@
 #include "league/LeagueRemoval.h"
 #include "league/VokLeagueData.h"
 
-using vok::test::CreatureFolder;
-using vok::test::Exists;
-using vok::test::OpName;
-using vok::test::ReadFile;
-using vok::test::TempFolder;
-using vok::test::TestOs;
-using vok::test::WriteFile;
-
+namespace vok::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -374,3 +367,5 @@ TEST_F(RemovalFaultTest, PersistentFaultsFollowTheWalkRules) {
 }
 
 }  // namespace
+
+}  // namespace vok::test

@@ -9,12 +9,7 @@
 
 #include "TestOs.h"
 
-using vok::test::Exists;
-using vok::test::ReadFile;
-using vok::test::TempFolder;
-using vok::test::TestOs;
-using vok::test::WriteFile;
-
+namespace vok::test {
 namespace {
 
 using Tokens = std::vector<std::pair<std::string, int>>;
@@ -290,3 +285,5 @@ TEST(KeyValueFileTest, AFolderInPlaceOfTheFileIsNeitherReadNorReplaced) {
     EXPECT_FALSE(Exists(path + ".new"));
     EXPECT_EQ(file.TokenCount(), 0);
 }
+
+}  // namespace vok::test

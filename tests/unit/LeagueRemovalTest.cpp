@@ -11,14 +11,7 @@
 #include "TestOs.h"
 #include "common/ProcessState.h"
 
-using vok::test::CreatureFolder;
-using vok::test::Entries;
-using vok::test::Exists;
-using vok::test::MakeReadOnly;
-using vok::test::TempFolder;
-using vok::test::TestOs;
-using vok::test::WriteFile;
-
+namespace vok::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -178,3 +171,5 @@ TEST(LeagueRemovalTest, DeleteLeagueWithoutATemporaryDirectoryOnlyClearsTheFlag)
     EXPECT_EQ(Entries(temp.Path()), (std::set<std::string>{"p0_vok0", "vokleague.dat"}));
     EXPECT_EQ(vok::Process().leaguePresent, 0);
 }
+
+}  // namespace vok::test

@@ -14,12 +14,7 @@
 #include "TestOs.h"
 #include "kvfile/KeyValueFile.h"
 
-using vok::test::Entries;
-using vok::test::ReadFile;
-using vok::test::TempFolder;
-using vok::test::TestOs;
-using vok::test::WriteFile;
-
+namespace vok::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -307,3 +302,5 @@ TEST(VokLeagueDataTest, SaveWritesNothingWithoutAFittingLeaguePath) {
     }
     EXPECT_TRUE(Entries(temp.Path()).empty());
 }
+
+}  // namespace vok::test
