@@ -411,30 +411,6 @@ TEST_F(CreateLeagueTest, ReadOnlySourceFilesAreCopiedWithNormalAttributes) {
     }
 }
 
-TEST_F(CreateLeagueTest, CreatureNamesAreCutToTwentyFourCharacters) {
-    const struct {
-        std::string data;
-        std::string name;
-    } cases[] = {
-        {"name = " + std::string(24, 'g') + "\r\n", std::string(24, 'g')},
-        {"name = " + std::string(30, 'g') + "\r\n", std::string(24, 'g')},
-        {"NAME = Zork\r\n", "Zork"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        WriteFile(root_ / "data/ply/data.dat", c.data);
-        fs::remove(LeagueFile());
-        Reopen();
-        dialog_.Type(IDC_LEAGUE_VOKS, "1");
-        Reply(Answer::Ok, 2);
-
-        EXPECT_TRUE(Ok());
-
-        EXPECT_EQ(dialog_.EndResults(), std::vector<int>{1});
-        EXPECT_EQ(Stored("ply[1].vok[0].name"), c.name);
-    }
-}
-
 TEST_F(CreateLeagueTest, UnusableTemporaryDirectoryIsRefusedBeforeAnythingIsTouched) {
     const struct {
         const char* what;

@@ -278,6 +278,11 @@ TEST_F(HostileInputTest, CreatureSourcesGiveAWholeLeague) {
          "Heavy"},
         {"no \"name\" key",
          [](const std::string& ply) { WriteFile(ply + "data.dat", "species = troll\r\n"); }, ""},
+        {"a name of exactly 24 characters, under an upper-case key",
+         [](const std::string& ply) {
+             WriteFile(ply + "data.dat", "NAME = " + std::string(24, 'n') + "\r\n");
+         },
+         std::string(24, 'n')},
         {"a name of 200 characters",
          [](const std::string& ply) {
              WriteFile(ply + "data.dat", "name = " + std::string(200, 'n') + "\r\n");
