@@ -176,9 +176,14 @@ void AddVok(VokEntry& vok, int player, int index) {
     Os& os = CurrentOs();
     Text folder;
     Text path;
-    CreatureFolder(folder, player, index);
+    // The last creature's folder was checked to fit before the first prompt,
+    // and it is the longest; a path that does not fit is never cut.
+    vok.name[0] = '\0';
+    vok.path[0] = '\0';
+    if (!CreatureFolder(folder, player, index) || !Format(path, "%s%s", folder, "/")) {
+        return;
+    }
     os.MakeFolder(folder);
-    Format(path, "%s%s", folder, "/");
 
     std::vector<std::string> names;
     if (os.ListFolder(kVokSourceFolder, names)) {
