@@ -13,7 +13,7 @@ export VOK_ROOT
 
 # Everything the build, the tests and the Wine session need on Debian 12.
 VOK_PACKAGES=(
-    cmake ninja-build g++ clang
+    cmake ninja-build g++ clang libclang-rt-14-dev
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-i686-posix mingw-w64-tools
     wine wine32:i386 wine64
