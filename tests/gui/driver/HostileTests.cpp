@@ -16,19 +16,6 @@
 namespace gui {
 namespace {
 
-enum {
-    kLeagueName = 1003,
-    kLeaguePlayers = 1002,
-    kLeagueRounds = 1006,
-    kLeagueVoks = 1008,
-    kLeagueLives = 1010,
-    kInputEdit = 1006,
-    kInputPrompt = 1007,
-};
-const std::vector<int> kCreateLeagueIds = {kLeagueName, kLeaguePlayers, kLeagueRounds, kLeagueVoks,
-                                           kLeagueLives};
-const std::vector<int> kInputBoxIds = {IDOK, kInputEdit, kInputPrompt};
-
 // What the create-league dialog shows when the temporary folder cannot hold a
 // league. No language file has a line for it.
 const char kUnusableTemp[] =

@@ -9,24 +9,6 @@
 namespace gui {
 namespace {
 
-// Create-league dialog, input box and credits dialog control ids.
-enum {
-    kLeagueName = 1003,
-    kLeaguePlayers = 1002,
-    kLeagueRounds = 1006,
-    kLeagueVoks = 1008,
-    kLeagueLives = 1010,
-    kInputEdit = 1006,
-    kInputPrompt = 1007,
-    kCreditsColumn1 = 1011,
-    kCreditsColumn2 = 1012,
-    kCreditsColumn3 = 1013,
-};
-const std::vector<int> kCreateLeagueIds = {kLeagueName, kLeaguePlayers, kLeagueRounds, kLeagueVoks,
-                                           kLeagueLives};
-const std::vector<int> kInputBoxIds = {IDOK, kInputEdit, kInputPrompt};
-const std::vector<int> kCreditsIds = {IDOK, kCreditsColumn1, kCreditsColumn2, kCreditsColumn3};
-
 // A league as a player enters it.
 struct LeagueEntry {
     std::string name;
@@ -105,13 +87,7 @@ std::map<std::string, std::string> StageOldLeague(const Stage& stage) {
         {"p1_vok0\\data.dat", "name = Old2\r\n"},
         {"vok.exe", "older game copy"},
     };
-    for (const auto& file : files) {
-        const size_t slash = file.first.find('\\');
-        if (slash != std::string::npos) {
-            GUI_REQUIRE(MakeFolders(stage.Temp(file.first.substr(0, slash))), "make a folder");
-        }
-        GUI_REQUIRE(WriteBytes(stage.Temp(file.first), file.second), "stage " + file.first);
-    }
+    StageTempFiles(stage, files);
     return ListTree(stage.Temp());
 }
 
@@ -441,13 +417,7 @@ void NewLeagueYesReplacesLeagueWithDefaults() {
         {"p2_vok0\\data.dat", "name = Old\r\n"},
         {"p2_vok1\\old.txt", "left by the old league"},
     };
-    for (const auto& file : old) {
-        const size_t slash = file.first.find('\\');
-        if (slash != std::string::npos) {
-            GUI_REQUIRE(MakeFolders(stage.Temp(file.first.substr(0, slash))), "make a folder");
-        }
-        GUI_REQUIRE(WriteBytes(stage.Temp(file.first), file.second), "stage " + file.first);
-    }
+    StageTempFiles(stage, old);
     const std::vector<std::string> lines = StagedLanguage(stage, "english.txt");
     Launcher launcher(stage);
     HWND menu = launcher.WaitForMenu();

@@ -85,4 +85,14 @@ void CheckTempAfterLaunch(const Stage& stage, std::map<std::string, std::string>
               "the game copy is not read-only");
 }
 
+void StageTempFiles(const Stage& stage, const std::map<std::string, std::string>& files) {
+    for (const auto& file : files) {
+        const size_t slash = file.first.find('\\');
+        if (slash != std::string::npos) {
+            GUI_REQUIRE(MakeFolders(stage.Temp(file.first.substr(0, slash))), "make a folder");
+        }
+        GUI_REQUIRE(WriteBytes(stage.Temp(file.first), file.second), "stage " + file.first);
+    }
+}
+
 }  // namespace gui

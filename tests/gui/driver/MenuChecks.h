@@ -14,6 +14,29 @@ namespace gui {
 
 const char kGameRecord[] = "game.txt";
 
+// Control ids of the create-league dialog, the input box and the credits.
+enum {
+    kLeagueName = 1003,
+    kLeaguePlayers = 1002,
+    kLeagueRounds = 1006,
+    kLeagueVoks = 1008,
+    kLeagueLives = 1010,
+    kInputEdit = 1006,
+    kInputPrompt = 1007,
+    kCreditsColumn1 = 1011,
+    kCreditsColumn2 = 1012,
+    kCreditsColumn3 = 1013,
+};
+inline const std::vector<int> kCreateLeagueIds = {kLeagueName, kLeaguePlayers, kLeagueRounds,
+                                                  kLeagueVoks, kLeagueLives};
+inline const std::vector<int> kInputBoxIds = {IDOK, kInputEdit, kInputPrompt};
+inline const std::vector<int> kCreditsIds = {IDOK, kCreditsColumn1, kCreditsColumn2,
+                                             kCreditsColumn3};
+
+// Writes `files` (names relative to the stage's temporary folder, at most one
+// folder deep, separated by a backslash) into the temporary folder.
+void StageTempFiles(const Stage& stage, const std::map<std::string, std::string>& files);
+
 // The lines of a language file of the staged root; the case stops when the
 // file cannot be read.
 std::vector<std::string> StagedLanguage(const Stage& stage, const std::string& file);
