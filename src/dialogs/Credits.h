@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "launcher/Ui.h"
+#include "platform/Ui.h"
 
 class LanguageTable;
 

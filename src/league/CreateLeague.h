@@ -1,6 +1,6 @@
 #pragma once
 
-#include "launcher/Ui.h"
+#include "platform/Ui.h"
 
 namespace vok {
 

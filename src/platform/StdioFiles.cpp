@@ -3,7 +3,6 @@
 namespace vok {
 
 ReadResult ReadAndClose(std::FILE* file, std::string& contents) {
-    contents.clear();
     ReadResult result = ReadResult::Failed;
     if (std::fseek(file, 0, SEEK_END) == 0) {
         long size = std::ftell(file);
@@ -29,15 +28,6 @@ bool WriteStreamFile(const char* path, const void* data, std::size_t size) {
     }
     bool ok = size == 0 || std::fwrite(data, 1, size, file) == size;
     return std::fclose(file) == 0 && ok;
-}
-
-bool CanOpenStreamFile(const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) {
-        return false;
-    }
-    std::fclose(file);
-    return true;
 }
 
 }  // namespace vok

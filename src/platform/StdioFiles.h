@@ -18,7 +18,4 @@ ReadResult ReadAndClose(std::FILE* file, std::string& contents);
 // the close included (a full disk often shows only there).
 bool WriteStreamFile(const char* path, const void* data, std::size_t size);
 
-// Opens the file for reading and closes it at once.
-bool CanOpenStreamFile(const char* path);
-
 }  // namespace vok

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "TestOs.h"
-#include "launcher/Ui.h"
+#include "platform/Ui.h"
 
 namespace vok::test {
 

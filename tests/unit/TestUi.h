@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "launcher/Ui.h"
+#include "platform/Ui.h"
 
 namespace vok::test {
 

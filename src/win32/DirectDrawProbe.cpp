@@ -2,8 +2,8 @@
 
 #include <unknwn.h>
 
-#include "platform/DirectDrawProbe.h"
 #include "platform/Os.h"
+#include "win32/DirectDrawProbe.h"
 
 namespace vok {
 

@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "launcher/StartUp.h"
-#include "launcher/UiWin32.h"
+#include "win32/Win32Ui.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     vok::Win32Ui desktop(nullptr);

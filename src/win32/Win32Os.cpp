@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/DirectDrawProbe.h"
 #include "platform/Os.h"
 #include "platform/StdioFiles.h"
+#include "win32/DirectDrawProbe.h"
 
 namespace vok {
 
@@ -48,7 +48,14 @@ public:
         return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }
 
-    bool CanOpen(const char* path) override { return CanOpenStreamFile(path); }
+    bool CanOpen(const char* path) override {
+        std::FILE* file = std::fopen(path, "rb");
+        if (!file) {
+            return false;
+        }
+        std::fclose(file);
+        return true;
+    }
 
     bool ListFolder(const char* folder, std::vector<std::string>& names) override {
         names.clear();
