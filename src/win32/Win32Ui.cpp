@@ -3,60 +3,37 @@
 #include <windows.h>
 
 #include <climits>
-#include <cstring>
 
 #include "common/ProcessState.h"
-#include "dialogs/Credits.h"
-#include "dialogs/InputBox.h"
-#include "launcher/MainMenu.h"
-#include "league/CreateLeague.h"
+#include "launcher/DialogTable.h"
 
 namespace vok {
 
 namespace {
 
-// Every dialog template of the launcher with the logic behind it: what fills
-// it on opening and what runs its commands (control id, notification code).
-// A command that returns false is reported as not handled.
-struct DialogEntry {
-    const char* templateName;
-    void (*open)(Ui& dialog);
-    bool (*command)(Ui& dialog, int control, int notification);
-};
-
-const DialogEntry kDialogs[] = {
-    {"IDD_MAINDLG", OpenMainMenu,
-     [](Ui& dialog, int control, int) { return RunMainMenuCommand(dialog, control); }},
-    {"IDD_CREATELEAGUE", OpenCreateLeague,
-     [](Ui& dialog, int control, int) { return RunCreateLeagueCommand(dialog, control); }},
-    {"IDD_INPUTBOX", OpenInputBox, RunInputBoxCommand},
-    {"IDD_CREDITS", OpenCredits,
-     [](Ui& dialog, int control, int) { return RunCreditsCommand(dialog, control); }},
-};
-
 HWND Handle(WindowHandle window) {
     return static_cast<HWND>(window);
 }
 
-// The one procedure of every dialog. Its table entry arrives with
-// WM_INITDIALOG and is kept in the window's user data; the messages that come
-// before it (WM_SETFONT) and every message other than the opening and the
-// commands are not handled, so a second launcher's peer message does nothing.
+// The one procedure of every dialog. Its logic arrives with WM_INITDIALOG and
+// is kept in the window's user data; the messages that come before it
+// (WM_SETFONT) and every message other than the opening and the commands are
+// not handled.
 INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(window, DWLP_USER, lParam);
     }
-    auto entry = reinterpret_cast<const DialogEntry*>(GetWindowLongPtrA(window, DWLP_USER));
-    if (!entry) {
+    auto logic = reinterpret_cast<const DialogLogic*>(GetWindowLongPtrA(window, DWLP_USER));
+    if (!logic) {
         return FALSE;
     }
     Win32Ui dialog(window);
     switch (message) {
         case WM_INITDIALOG:
-            entry->open(dialog);
+            logic->open(dialog);
             return TRUE;  // the system sets the default focus
         case WM_COMMAND:
-            return entry->command(dialog, LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+            return logic->command(dialog, LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
         default:
             return FALSE;
     }
@@ -130,13 +107,12 @@ int Win32Ui::RunDialog(const char* templateName) {
     if (!instance) {
         instance = GetModuleHandleA(nullptr);
     }
-    for (const DialogEntry& dialog : kDialogs) {
-        if (std::strcmp(dialog.templateName, templateName) == 0) {
-            return static_cast<int>(DialogBoxParamA(instance, templateName, Handle(window_),
-                                                    DialogProc, reinterpret_cast<LPARAM>(&dialog)));
-        }
+    const DialogLogic* logic = FindDialogLogic(templateName);
+    if (!logic) {
+        return -1;
     }
-    return -1;
+    return static_cast<int>(DialogBoxParamA(instance, templateName, Handle(window_), DialogProc,
+                                            reinterpret_cast<LPARAM>(logic)));
 }
 
 void Win32Ui::EndDialog(int result) {
