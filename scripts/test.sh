@@ -109,7 +109,7 @@ else
 fi
 
 # libFuzzer targets, a bounded run each (scripts/fuzz.sh; VOK_FUZZ_SECONDS).
-if ! phase "Fuzzing" bash scripts/fuzz.sh "${VOK_FUZZ_SECONDS:-60}"; then
+if ! phase "Fuzzing" bash scripts/fuzz.sh "${VOK_FUZZ_SECONDS:-20}"; then
     failed=$((failed + 1))
     problems+=("fuzzing: a finding or a failed build (see above)")
 fi

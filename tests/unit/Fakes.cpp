@@ -1,0 +1,270 @@
+#include "Fakes.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "common/ProcessState.h"
+#include "launcher/DialogTable.h"
+#include "launcher/StartUp.h"
+
+namespace fs = std::filesystem;
+
+namespace vok::test {
+
+TempFolder::TempFolder() {
+    static std::atomic<int> counter{0};
+    char base[512];
+    SystemOs().TempPath(base, sizeof base);
+    path = base + ("voktest-" +
+                   std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
+                   "-" + std::to_string(counter++) + "/");
+    fs::create_directories(path);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(path, error); !error && it != fs::end(it);
+         it.increment(error)) {
+        fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, error);
+    }
+    fs::remove_all(path, error);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ostringstream out;
+    out << std::ifstream(path, std::ios::binary).rdbuf();
+    return out.str();
+}
+
+void WriteFile(const std::string& path, const std::string& contents) {
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary).write(contents.data(), contents.size());
+}
+
+bool Exists(const std::string& path) {
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+void MakeReadOnly(const std::string& path) {
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::remove);
+}
+
+Files Tree(const std::string& folder) {
+    Files tree;
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::end(it);
+         it.increment(error)) {
+        tree[fs::relative(it->path(), folder).generic_string()] =
+            it->is_directory() ? "/" : ReadFile(it->path().string());
+    }
+    return tree;
+}
+
+Strings Starting(const Strings& list, const std::string& prefix) {
+    Strings found;
+    std::copy_if(
+        list.begin(), list.end(), std::back_inserter(found),
+        [&](const std::string& entry) { return entry.compare(0, prefix.size(), prefix) == 0; });
+    return found;
+}
+
+std::string LeagueFile(const std::string& temp, const Strings& players, int voks,
+                       const std::string& creature) {
+    Strings lines = {"matches_played = 0",
+                     "LeagueName = \"Cup\"",
+                     "NrPlayers = " + std::to_string(players.size()),
+                     "LeagueRounds = 2",
+                     "VoksPerTeam = " + std::to_string(voks),
+                     "LivesPerVok = 10"};
+    for (std::size_t i = 0; i < players.size(); ++i) {
+        const std::string player = "ply[" + std::to_string(i) + "].";
+        lines.push_back(player + "name = \"" + players[i] + "\"");
+        for (const char* key : {"matches_played", "matches_won", "points"}) {
+            lines.push_back(player + key + " = 0");
+        }
+        for (int j = 0; j < voks; ++j) {
+            const std::string vok = player + "vok[" + std::to_string(j) + "].";
+            lines.push_back(vok + "name = " + creature);
+            lines.push_back(vok + "path = " + temp + "p" + std::to_string(i) + "_vok" +
+                            std::to_string(j) + "/");
+            for (const char* rest : {"lives = 10", "streak = 1", "health = 100.000000",
+                                     "rounds_won = 0", "rounds_lost = 0", "flawlesswins = 0"}) {
+                lines.push_back(vok + rest);
+            }
+        }
+    }
+    std::string file;
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        file += *line + "\r\n";
+    }
+    return file;
+}
+
+TestOs::TestOs() : system_(SystemOs()), scope_(*this), startFolder_(fs::current_path().string()) {
+    ResetProcess();
+}
+
+TestOs::~TestOs() {
+    std::error_code error;
+    fs::current_path(startFolder_, error);
+}
+
+bool TestOs::Fails(const char* call, const char* path) {
+    std::string entry = std::string(call) + " " + path;
+    bool fail = ++pathCalls == failAt;
+    for (const std::string& pattern : failing) {
+        std::size_t blank = pattern.find(' ');
+        fail = fail || (pattern.compare(0, blank, call) == 0 &&
+                        (blank == std::string::npos ||
+                         entry.find(pattern.substr(blank + 1), blank) != std::string::npos));
+    }
+    log.push_back(entry + (fail ? " FAILED" : ""));
+    faulted = faulted || fail;
+    return fail;
+}
+
+bool TestOs::WriteWholeFile(const char* path, const void* data, std::size_t size) {
+    if (Fails("write", path)) {
+        system_.WriteWholeFile(path, data, size / 2);  // as a full disk leaves it
+        return false;
+    }
+    return system_.WriteWholeFile(path, data, size);
+}
+
+bool TestOs::Give(const std::string& answer, char* buffer, std::size_t size) {
+    bool fits = !answer.empty() && answer.size() < size;
+    std::snprintf(buffer, size, "%s", fits ? answer.c_str() : "");
+    return fits;
+}
+
+WindowHandle TestOs::FindTopWindow(const char* className, const char* title) {
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        std::size_t bar = windows[i].find('|');
+        if ((!className || windows[i].substr(0, bar) == className) &&
+            (!title || windows[i].substr(bar + 1) == title)) {
+            return reinterpret_cast<WindowHandle>(i + 1);
+        }
+    }
+    return nullptr;
+}
+
+// One dialog: its controls, and its end.
+class Player::Dialog final : public Ui {
+public:
+    Dialog(Player& player, bool desktop) : player_(player), desktop_(desktop) {}
+
+    WindowHandle Window() override { return desktop_ ? nullptr : this; }
+    void SetText(int control, const char* text) override { controls[control] = text; }
+    void GetText(int control, char* buffer, std::size_t size) override {
+        std::snprintf(buffer, size, "%s", controls[control].c_str());
+    }
+    void LimitTyping(int control, std::size_t most) override {
+        controls[-1000 - control] = std::to_string(most);
+    }
+    void SetCaption(const char* text) override { controls[0] = text; }
+    void Enable(int control, bool enabled) override { controls[-control] = enabled ? "+" : "-"; }
+    Answer ShowMessage(const char* text, const char* caption, Buttons buttons) override {
+        return player_.Respond(text, caption, buttons);
+    }
+    int RunDialog(const char* templateName) override { return player_.Run(templateName); }
+    void EndDialog(int result) override { this->result = result; }
+
+    std::map<int, std::string> controls;
+    int result = -2;
+
+private:
+    Player& player_;
+    bool desktop_;
+};
+
+Ui& Player::Desktop() {
+    desktop_ = std::make_shared<Dialog>(*this, true);
+    return *desktop_;
+}
+
+int Player::Run(const std::string& templateName) {
+    const DialogLogic* logic = FindDialogLogic(templateName.c_str());
+    if (!logic || std::count(broken.begin(), broken.end(), templateName)) {
+        return -1;
+    }
+    os_.log.push_back("open " + templateName);
+    Dialog dialog(*this, false);
+    logic->open(dialog);
+    while (dialog.result == -2 && os_.exits.empty() && next_ < script_.size()) {
+        const std::string& step = script_[next_++];
+        std::size_t equals = step.find('=');
+        int control = std::stoi(step.substr(0, equals));
+        if (equals != std::string::npos) {
+            dialog.controls[control] = step.substr(equals + 1);
+        }
+        logic->command(dialog, control, equals != std::string::npos ? 0x300 : 0);  // EN_CHANGE
+    }
+    last[templateName] = dialog.controls;
+    os_.log.push_back("end " + templateName + " " + std::to_string(dialog.result));
+    return dialog.result;
+}
+
+Answer Player::Respond(const char* text, const char* caption, Buttons buttons) {
+    static const char* const kButtons[] = {"Ok", "YesNo", "OkCancel", "RetryCancel"};
+    static const std::map<std::string, Answer> kAnswers = {{"Ok", Answer::Ok},
+                                                           {"Cancel", Answer::Cancel},
+                                                           {"Yes", Answer::Yes},
+                                                           {"No", Answer::No},
+                                                           {"Retry", Answer::Retry}};
+    os_.log.push_back(std::string("box ") + kButtons[static_cast<int>(buttons)] + ": " +
+                      (*caption ? "[" + std::string(caption) + "] " : "") + text);
+    if (next_ < script_.size() && kAnswers.count(script_[next_])) {
+        return kAnswers.at(script_[next_++]);
+    }
+    auto fallback = kAnswers.find(answers[kButtons[static_cast<int>(buttons)]]);
+    return fallback == kAnswers.end() ? Answer::None : fallback->second;
+}
+
+Stage::Stage(int lines) {
+    std::string language;
+    for (int i = 0; i < lines; ++i) {
+        language += (i ? "\r\nL" : "L") + std::to_string(i);
+    }
+    WriteFile(root / "data/language/english.txt", language);
+    WriteFile(root / "data/ply/data.dat", data);
+    WriteFile(root / "data/ply/skin.txt", "skin");
+    WriteFile(root / "vok.exe", "game");
+    os.exeFolder = root.path;
+    os.tempDir = temp.path;
+}
+
+int Stage::Run(Player& player) {
+    int code = StartUp(nullptr, player.Desktop());
+    return os.exits.empty() ? code : os.exits.front();
+}
+
+Strings Stage::Log(const Strings& kinds) const {
+    Strings found;
+    for (std::string entry : os.log) {
+        for (const auto& [folder, name] :
+             {std::pair(root.path, "R/"), std::pair(os.tempDir, "T/")}) {
+            for (std::size_t at;
+                 !folder.empty() && (at = entry.find(folder)) != std::string::npos;) {
+                entry.replace(at, folder.size(), name);
+            }
+        }
+        if (std::any_of(kinds.begin(), kinds.end(), [&](const std::string& kind) {
+                return entry.compare(0, kind.size() + 1, kind + " ") == 0;
+            })) {
+            found.push_back(entry);
+        }
+    }
+    return found;
+}
+
+const Strings kNewLeague = {"1001", "1003=Cup", "1008=1",  "1", "1006=Ann",
+                            "1",    "Ok",       "1006=Bo", "1", "Ok"};
+const Strings kPrompts = {"box OkCancel: L67 (1/1)", "box OkCancel: L67 (1/1)"};
+
+}  // namespace vok::test

@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "Fakes.h"
+#include "common/ProcessState.h"
+#include "league/LeagueRemoval.h"
+#include "league/VokLeagueData.h"
+
+namespace vok::test {
+namespace {
+
+VokLeagueData League(const std::string& temp, const Strings& players, int voks,
+                     const std::string& creature = "Grunt") {
+    VokLeagueData league;
+    std::snprintf(league.LeagueName, sizeof league.LeagueName, "\"Cup\"");
+    league.NrPlayers = static_cast<int>(players.size());
+    league.LeagueRounds = 2;
+    league.VoksPerTeam = voks;
+    league.LivesPerVok = 10;
+    for (std::size_t i = 0; i < players.size(); ++i) {
+        std::snprintf(league.ply[i].name, sizeof league.ply[i].name, "\"%s\"", players[i].c_str());
+        for (int j = 0; j < voks; ++j) {
+            VokEntry& vok = league.ply[i].vok[j];
+            std::snprintf(vok.name, sizeof vok.name, "%s", creature.c_str());
+            std::snprintf(vok.path, sizeof vok.path, "%sp%zu_vok%d/", temp.c_str(), i, j);
+        }
+    }
+    league.Reset();
+    return league;
+}
+
+std::string Standings(const PlyEntry& p) {
+    return std::to_string(p.total_rounds_won) + "/" + std::to_string(p.total_rounds_lost) + "/" +
+           std::to_string(p.total_flawlesswins) + "/" + std::to_string(p.voks_alive) + "/" +
+           std::to_string(p.points);
+}
+
+// What Reset gives the saved fields, the league file shows (below).
+TEST(VokLeagueData, ResetsStatisticsAndComputesStandings) {
+    VokLeagueData league;
+    std::memset(static_cast<void*>(&league), 0x5A, sizeof league);
+    league.NrPlayers = 2;
+    league.VoksPerTeam = 3;
+    league.LivesPerVok = 10;
+    league.Reset();
+    EXPECT_EQ(Standings(league.ply[1]), "0/0/0/3/0");
+    EXPECT_EQ(league.ply[1].vok[3].lives, 0x5A5A5A5A);  // beyond the team: untouched
+    EXPECT_EQ(league.ply[2].points, 0x5A5A5A5A);
+
+    PlyEntry& p = league.ply[0];
+    p.matches_won = 2;
+    const int won[] = {1, 0, 4}, flawless[] = {0, 1, 0}, lives[] = {-1, 0, 3};
+    for (int j = 0; j < 3; ++j) {
+        p.vok[j] = {"", "", lives[j], 1, 100, won[j], 5, flawless[j]};
+    }
+    league.UpdateStandings();
+    EXPECT_EQ(Standings(p), "5/15/1/2/12");
+    league.NrPlayers = 0;
+    league.matches_played = 9;
+    p.vok[0].rounds_won = 7;
+    league.Reset();
+    league.UpdateStandings();
+    EXPECT_EQ(league.matches_played, 0);
+    EXPECT_EQ(Standings(p), "5/15/1/2/12");
+}
+
+// Save writes every key through the key-value file's rules, so the file
+// lists them in the reverse of their order; it replaces the file once.
+TEST(VokLeagueData, SavesTheLeagueFileInOneStep) {
+    const struct {
+        Strings players;
+        int voks;
+        std::string creature, before;
+    } cases[] = {
+        {{"Ann", "Bo"}, 1, "Grunt", ""},
+        {{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"}, 5, "Grunt", ""},
+        {{}, 3, "Grunt", ""},
+        {{"Ann", "Bo"}, 0, "Grunt", ""},
+        // Names that spell keys keep every key's own value; a line break in a
+        // name, which would begin a line where a key is found, is a blank.
+        {{"ply[1].points", "Bo"}, 1, "PLY[1].VOK[0].LIVES", ""},
+        {{"Ann", "Bo"}, 1, "x\r\nply[1].points", ""},
+        // A file that holds some of the keys keeps their places.
+        {{"Ann", "Bo"}, 1, "Grunt", "junk = 1\r\nNrPlayers = 7\r\n"},
+    };
+    for (const auto& c : cases) {
+        TestOs os;
+        TempFolder temp;
+        os.tempDir = temp.path;
+        if (!c.before.empty()) {
+            WriteFile(temp / "vokleague.dat", c.before);
+        }
+        League(temp.path, c.players, c.voks, c.creature).Save();
+        std::string creature = c.creature;
+        std::replace_if(
+            creature.begin(), creature.end(), [](char b) { return b == '\r' || b == '\n'; }, ' ');
+        std::string expected = LeagueFile(temp.path, c.players, c.voks, creature);
+        if (!c.before.empty()) {
+            expected.erase(expected.find("NrPlayers = 2\r\n"), 15)
+                .append("junk = 1\r\nNrPlayers = 2\r\n");
+        }
+        EXPECT_EQ(ReadFile(temp / "vokleague.dat"), expected) << c.players.size() << c.creature;
+        EXPECT_EQ(os.Calls("write").size() + os.Calls("replace").size(), 2u);
+        EXPECT_FALSE(Exists(temp / "vokleague.dat.new"));
+        if (c.players.size() == 2 && c.voks == 1) {
+            EXPECT_EQ(expected.substr(0, 32), "ply[1].vok[0].flawlesswins = 0\r\n");
+        }
+    }
+}
+
+TEST(VokLeagueData, SavesNothingWithoutAUsableTemporaryPath) {
+    for (const std::string& temp : {std::string(), std::string(500, 't') + "/"}) {
+        TestOs os;
+        os.tempDir = temp;
+        League("/x/", {"Ann", "Bo"}, 1).Save();
+        EXPECT_EQ(os.log, Strings()) << temp.size();
+    }
+}
+
+// The removal walks players until the first whose first folder cannot be
+// removed, and each player's creatures until the first that cannot.
+TEST(LeagueRemoval, WalksTheCreatureFoldersInOrder) {
+    Strings full;
+    for (int i = 0; i < 60; ++i) {
+        full.push_back("p" + std::to_string(i / 5) + "_vok" + std::to_string(i % 5) + "/data.dat");
+    }
+    const struct {
+        Strings files;  // "!" marks a read-only file
+        std::string left;
+        std::size_t listings;
+    } cases[] = {
+        {{}, "", 1},
+        {{"p0_vok0/a", "p0_vok1/a", "p1_vok0/a", "p1_vok1/b", "p2_vok0/", "p2_vok1/c"}, "", 10},
+        {full, "", 60},
+        {{"p0_vok0/a", "p2_vok0/a"}, "p2_vok0 p2_vok0/a ", 3},
+        {{"p0_vok0/a", "p0_vok1/!ro", "p0_vok2/a", "p1_vok0/a"},
+         "p0_vok1 p0_vok1/!ro p0_vok2 p0_vok2/a ",
+         5},
+        {{"p0_vok0/sub/x", "p0_vok1/a"}, "p0_vok0 p0_vok0/sub p0_vok0/sub/x p0_vok1 p0_vok1/a ", 1},
+    };
+    for (const auto& c : cases) {
+        TestOs os;
+        TempFolder temp;
+        for (const std::string& file : c.files) {
+            WriteFile(temp / file, "x");
+            if (file.find('!') != std::string::npos) {
+                MakeReadOnly(temp / file);
+            }
+        }
+        WriteFile(temp / "vokleague.dat", "");
+        WriteFile(temp / "vok.exe", "");
+        std::snprintf(Process().tempDir, sizeof Process().tempDir, "%s", temp.path.c_str());
+        Process().tempDirValid = true;
+        Process().leaguePresent = 1;
+        DeleteLeague();
+        std::string left;
+        for (const auto& entry : Tree(temp.path)) {
+            left += entry.first + " ";
+        }
+        EXPECT_EQ(left, c.left) << c.files.size();
+        EXPECT_EQ(os.Calls("list").size(), c.listings) << c.files.size();
+        EXPECT_EQ(Process().leaguePresent, 0);
+    }
+}
+
+}  // namespace
+}  // namespace vok::test
