@@ -10,6 +10,11 @@ namespace vok {
 
 namespace {
 
+// How long a launcher that lost the claim waits for the winner's menu: more
+// than a slow start takes to show it, little enough for a player not to notice.
+constexpr int kPeerWaitMs = 5000;
+constexpr int kPeerPollMs = 50;
+
 // The game raises itself, and a launcher ignores it; either way the player
 // sees the program that is already running.
 bool SignalRunningPeer(Os& os) {
@@ -33,6 +38,16 @@ int StartUp(void* instance, Ui& desktop) {
     process.instance = instance;
 
     if (SignalRunningPeer(os)) {
+        return kExitPeerRunning;
+    }
+    // Launchers started at the same moment find no window of each other: the
+    // one that owns the claim goes on, the others wait a bounded time for its
+    // menu and hand over to it, or leave without a word.
+    if (!os.ClaimLauncher()) {
+        for (int waited = 0; !SignalRunningPeer(os) && waited < kPeerWaitMs;
+             waited += kPeerPollMs) {
+            os.Pause(kPeerPollMs);
+        }
         return kExitPeerRunning;
     }
 

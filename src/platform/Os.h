@@ -34,7 +34,9 @@ public:
 
     // The user's temporary directory, ending in a path separator, written into
     // `buffer` with its terminating zero. False, with `buffer` holding an empty
-    // text, when the system cannot supply it or it does not fit.
+    // text, when the system cannot supply it, it does not fit, or it cannot be
+    // named by the byte-string paths of this interface without naming another
+    // folder.
     virtual bool TempPath(char* buffer, std::size_t size) = 0;
 
     // Reads the whole file in binary mode into `contents`.
@@ -46,6 +48,8 @@ public:
     virtual bool MoveReplace(const char* from, const char* to) = 0;
     // Opens the file for reading and closes it at once: the presence test.
     virtual bool CanOpen(const char* path) = 0;
+    // Whether `path` names an existing folder (not a file).
+    virtual bool IsFolder(const char* path) = 0;
 
     // Names of every entry in `folder` (files, sub-folders, and "." and ".."
     // where the system lists them), in the system's order. False when the
@@ -69,7 +73,8 @@ public:
     virtual unsigned short KeyboardLangId() = 0;
 
     // The folder holding the running program, with its trailing separator.
-    // False, with `buffer` empty, when it cannot be told or does not fit.
+    // False, with `buffer` empty, when it cannot be told, does not fit, or
+    // cannot be named faithfully (as for TempPath).
     virtual bool ExecutableFolder(char* buffer, std::size_t size) = 0;
     // Makes `path` the current directory, against which relative paths resolve.
     virtual bool SetCurrentFolder(const char* path) = 0;
@@ -86,6 +91,13 @@ public:
     // (0x8000) is set while the key is down; the low bit only says it was
     // pressed since the previous query and does not mean it is down.
     virtual unsigned short AsyncKeyState(Key key) = 0;
+
+    // Makes this process the session's one launcher, for as long as it runs.
+    // False when another launcher already is, even one that has not shown a
+    // window yet.
+    virtual bool ClaimLauncher() = 0;
+    // Waits `milliseconds` before the next poll.
+    virtual void Pause(unsigned milliseconds) = 0;
 
     // First top-level window with this class name or title (a null one matches
     // any), or null.

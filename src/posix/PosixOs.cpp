@@ -2,7 +2,7 @@
 // Windows; this implementation exists so that the core runs, and is tested,
 // natively. Where Windows and POSIX differ in a way the core depends on, it
 // keeps the Windows rule: a read-only file can be neither deleted, overwritten
-// nor replaced.
+// nor replaced, and its copy is read-only too.
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -101,12 +101,14 @@ public:
         return true;
     }
 
+    // As on Windows, the copy takes the source's read-only attribute along.
     bool CopyFileOver(const char* from, const char* to) override {
         std::string contents;
-        if (ReadWholeFile(from, contents) != ReadResult::Ok) {
+        if (ReadWholeFile(from, contents) != ReadResult::Ok ||
+            !WriteWholeFile(to, contents.data(), contents.size())) {
             return false;
         }
-        return WriteWholeFile(to, contents.data(), contents.size());
+        return !IsReadOnlyFile(from) || chmod(to, S_IRUSR | S_IRGRP | S_IROTH) == 0;
     }
 
     bool SetNormalAttributes(const char* path) override {
@@ -154,6 +156,16 @@ public:
     WindowHandle FindTopWindow(const char*, const char*) override { return nullptr; }
     bool PostToWindow(WindowHandle, unsigned) override { return false; }
     bool BringToFront(WindowHandle) override { return false; }
+
+    bool IsFolder(const char* path) override {
+        struct stat st;
+        return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+    }
+
+    // Only Windows programs look for each other; natively every process is
+    // the one launcher.
+    bool ClaimLauncher() override { return true; }
+    void Pause(unsigned milliseconds) override { usleep(milliseconds * 1000u); }
 
     void DebugOutput(const char*) override {}
 

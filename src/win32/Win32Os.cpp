@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 #include "platform/Os.h"
 #include "platform/StdioFiles.h"
@@ -16,19 +17,52 @@ namespace vok {
 
 namespace {
 
+// Characters a path from the wide calls may have here.
+constexpr DWORD kWidePath = 1024;
+
+// Converts a wide path to the ANSI code page. True only when converting back
+// gives exactly the same path: the ANSI file calls then name this path and no
+// look-alike: no '?' for a letter the code page lacks, no plain L for a
+// Polish L with stroke.
+bool FaithfulAnsi(const wchar_t* wide, char (&ansi)[2 * kWidePath]) {
+    wchar_t back[kWidePath];
+    return WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof ansi, nullptr, nullptr) > 0 &&
+           MultiByteToWideChar(CP_ACP, 0, ansi, -1, back, kWidePath) > 0 &&
+           std::wcscmp(back, wide) == 0;
+}
+
+// The ANSI name of a path the wide calls gave: the path itself where the code
+// page holds it, else its short 8.3 form where the file system has one. False,
+// with `buffer` empty, when neither names it or the name does not fit.
+bool AnsiPath(const wchar_t* wide, char* buffer, std::size_t size) {
+    char ansi[2 * kWidePath];
+    wchar_t shortPath[kWidePath];
+    DWORD shortLength = 0;
+    bool named = FaithfulAnsi(wide, ansi) ||
+                 ((shortLength = GetShortPathNameW(wide, shortPath, kWidePath)) > 0 &&
+                  shortLength < kWidePath && FaithfulAnsi(shortPath, ansi));
+    std::size_t length = named ? std::strlen(ansi) : size;
+    if (length >= size) {
+        buffer[0] = '\0';
+        return false;
+    }
+    std::memcpy(buffer, ansi, length + 1);
+    return true;
+}
+
 class Win32Os final : public Os {
 public:
     bool TempPath(char* buffer, std::size_t size) override {
         if (size == 0) {
             return false;
         }
-        buffer[0] = '\0';
-        DWORD length = GetTempPathA(static_cast<DWORD>(size), buffer);
-        if (length == 0 || length >= size) {
+        wchar_t wide[kWidePath];
+        DWORD length = GetTempPathW(kWidePath, wide);
+        if (length == 0 || length >= kWidePath) {
             buffer[0] = '\0';
             return false;
         }
-        return true;
+        return AnsiPath(wide, buffer, size);
     }
 
     ReadResult ReadWholeFile(const char* path, std::string& contents) override {
@@ -97,27 +131,22 @@ public:
             return false;
         }
         buffer[0] = '\0';
-        char path[MAX_PATH * 4];
-        DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+        wchar_t path[kWidePath];
+        DWORD length = GetModuleFileNameW(nullptr, path, kWidePath);
         // A full buffer means the name was cut.
-        if (length == 0 || length >= sizeof path) {
+        if (length == 0 || length >= kWidePath) {
             return false;
         }
-        char* separator = std::strrchr(path, '\\');
-        char* slash = std::strrchr(path, '/');
+        wchar_t* separator = std::wcsrchr(path, L'\\');
+        wchar_t* slash = std::wcsrchr(path, L'/');
         if (!separator || (slash && slash > separator)) {
             separator = slash;
         }
         if (!separator) {
             return false;
         }
-        std::size_t folderLength = static_cast<std::size_t>(separator - path) + 1;
-        if (folderLength + 1 > size) {
-            return false;
-        }
-        std::memcpy(buffer, path, folderLength);
-        buffer[folderLength] = '\0';
-        return true;
+        separator[1] = L'\0';
+        return AnsiPath(path, buffer, size);
     }
 
     bool SetCurrentFolder(const char* path) override { return SetCurrentDirectoryA(path) != 0; }
@@ -146,6 +175,20 @@ public:
     bool BringToFront(WindowHandle window) override {
         return SetForegroundWindow(static_cast<HWND>(window)) != 0;
     }
+
+    bool IsFolder(const char* path) override {
+        DWORD attributes = GetFileAttributesA(path);
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    bool ClaimLauncher() override {
+        // The handle stays open until the process ends, which releases it.
+        // Where no mutex can be made the launcher runs as it always did.
+        HANDLE mutex = CreateMutexA(nullptr, FALSE, "Local\\VokLauncher");
+        return !mutex || GetLastError() != ERROR_ALREADY_EXISTS;
+    }
+
+    void Pause(unsigned milliseconds) override { Sleep(milliseconds); }
 
     void DebugOutput(const char* text) override { OutputDebugStringA(text); }
 
