@@ -29,6 +29,7 @@ constexpr int kPlayerDefaultLine = 65;
 constexpr int kInputOkLine = 66;
 constexpr int kVokPromptLine = 67;
 constexpr int kVokMissingLine = 68;
+constexpr int kTempDirUnusableLine = 106;
 
 constexpr const char* kVokSourceFolder = "data/ply";
 constexpr const char* kVokSource = "data/ply/";
@@ -36,6 +37,10 @@ constexpr const char* kVokFile = "data/ply/data.dat";
 
 constexpr int kTextSize = 512;
 using Text = char[kTextSize];
+
+// Separators of the key-value file: a name stored without quotes is cut into
+// tokens at these.
+constexpr const char* kSeparators = " =,\"\r\n";
 
 // Labels in the order of their language lines, from line 57.
 const int kLabels[] = {IDC_LEAGUE_NAME_LABEL, IDC_LEAGUE_PLAYERS_LABEL, IDC_LEAGUE_ROUNDS_LABEL,
@@ -64,6 +69,27 @@ std::size_t CopyWithoutQuotes(const char* text, char* out, std::size_t size) {
     }
     out[length] = '\0';
     return length;
+}
+
+// The game reads the league file by the key-value rules, where any token can
+// be taken for a key. Changes the last character of every piece of `text`
+// (cut at `separators`; all of it when there are none) that spells a key of
+// the league file to '-', so that no stored name stands in for a key; true
+// when one was changed. No key ends in '-'.
+bool MarkKeys(char* text, const char* separators) {
+    bool marked = false;
+    for (char* piece = text; *piece;) {
+        std::size_t length = std::strcspn(piece, separators);
+        char end = piece[length];
+        piece[length] = '\0';
+        if (length > 0 && VokLeagueData::IsKey(piece)) {
+            piece[length - 1] = '-';
+            marked = true;
+        }
+        piece[length] = end;
+        piece += length + (end ? 1 : 0);
+    }
+    return marked;
 }
 
 int ReadNumber(Ui& dialog, int control) {
@@ -98,6 +124,7 @@ bool ReadSettings(Ui& dialog, VokLeagueData& league) {
         name[kMaxStoredLeagueName - 2] = '\0';
         corrected = true;
     }
+    corrected = MarkKeys(name, "") || corrected;
     std::snprintf(league.LeagueName, sizeof league.LeagueName, "\"%.*s\"", kMaxStoredLeagueName - 2,
                   name);
 
@@ -142,7 +169,8 @@ bool CreatureFolder(Text& folder, int player, int vok) {
     return Format(folder, "%s%s%d%s%d", Process().tempDir, "p", player, "_vok", vok);
 }
 
-// Whether the league's paths fit a path buffer and the system's own limit:
+// Whether the temporary folder exists and the league's paths fit a path
+// buffer and the system's own limit:
 // every creature folder with the "data.dat" that every creature has, and the
 // league file with the file it is first written to beside it. The last
 // player's last creature has the longest folder. Without this a league would
@@ -152,7 +180,7 @@ bool TempDirHoldsLeague(const VokLeagueData& league) {
     Text folder;
     Text file;
     Text leagueFile;
-    if (!Process().tempDirValid ||
+    if (!Process().tempDirValid || !CurrentOs().IsFolder(Process().tempDir) ||
         !CreatureFolder(folder, league.NrPlayers - 1, league.VoksPerTeam - 1) ||
         !Format(file, "%s/%s", folder, "data.dat") ||
         !Format(leagueFile, "%s%s", Process().tempDir, "vokleague.dat")) {
@@ -163,10 +191,20 @@ bool TempDirHoldsLeague(const VokLeagueData& league) {
     return std::strlen(file) < limit && std::strlen(leagueFile) + beside < limit;
 }
 
-void StorePlayerName(PlyEntry& player, const char* entered) {
-    char name[kMaxPlayerName + 1];
-    CopyWithoutQuotes(entered, name, sizeof name);
-    std::snprintf(player.name, sizeof player.name, "\"%s\"", name);
+// Asks player `number`'s name. A name that spells a key of the league file is
+// asked again, with the name changed as it would be stored as the default; a
+// player who keeps typing keys gets the changed name after a few tries.
+void AskPlayerName(Ui& dialog, PlyEntry& player, int number) {
+    Text prompt;
+    char name[kTextSize];
+    Format(prompt, "%s %d", Line(kPlayerPromptLine), number);
+    std::snprintf(name, sizeof name, "%s%d", Line(kPlayerDefaultLine), number);
+    for (int asked = 0; asked == 0 || (MarkKeys(name, "") && asked < 5); ++asked) {
+        CopyWithoutQuotes(InputBox(dialog, "", prompt, name, Line(kInputOkLine), kMaxPlayerName),
+                          name, kMaxPlayerName + 1);
+    }
+    MarkKeys(name, "");
+    std::snprintf(player.name, sizeof player.name, "\"%.*s\"", kMaxPlayerName, name);
 }
 
 // Copies the creature source folder into the creature folder of (player,
@@ -214,6 +252,7 @@ void AddVok(VokEntry& vok, int player, int index) {
     KeyValueFile data(kVokFile);
     const char* name = data.GetValue("name", "");
     std::snprintf(vok.name, sizeof vok.name, "%.*s", kMaxVokName, name);
+    MarkKeys(vok.name, kSeparators);
 }
 
 // True when no league file is left where the new one goes. The main menu
@@ -223,16 +262,9 @@ void AddVok(VokEntry& vok, int player, int index) {
 // and a quoted name written over another league's quoted name reads back
 // empty. What still will not go is left whole rather than spliced into.
 bool RemoveLeftoverLeague() {
-    Os& os = CurrentOs();
     Text path;
-    if (!Format(path, "%s%s", Process().tempDir, "vokleague.dat")) {
-        return false;
-    }
-    if (os.RemoveFile(path) || !os.CanOpen(path)) {
-        return true;
-    }
-    os.SetNormalAttributes(path);
-    return os.RemoveFile(path) || !os.CanOpen(path);
+    return Format(path, "%s%s", Process().tempDir, "vokleague.dat") &&
+           (RemoveLeagueFile(path) || !CurrentOs().CanOpen(path));
 }
 
 // Asks each player's name and team. 1 when the league was written, 2 when the
@@ -241,12 +273,7 @@ int GatherLeague(Ui& dialog, VokLeagueData& league) {
     Os& os = CurrentOs();
     for (int i = 0; i < league.NrPlayers; ++i) {
         PlyEntry& player = league.ply[i];
-        Text prompt;
-        Text defaultName;
-        Format(prompt, "%s %d", Line(kPlayerPromptLine), i + 1);
-        Format(defaultName, "%s%d", Line(kPlayerDefaultLine), i + 1);
-        StorePlayerName(
-            player, InputBox(dialog, "", prompt, defaultName, Line(kInputOkLine), kMaxPlayerName));
+        AskPlayerName(dialog, player, i + 1);
 
         for (int j = 0; j < league.VoksPerTeam; ++j) {
             Text question;
@@ -279,7 +306,12 @@ void Confirm(Ui& dialog) {
         return;
     }
     if (!TempDirHoldsLeague(league)) {
-        dialog.ShowMessage(kTempDirUnusableText, "", Buttons::Ok);
+        // Older or modded language files have no line for this message.
+        const LanguageTable& language = Process().language;
+        bool translated = language.LineCount() > kTempDirUnusableLine &&
+                          *language.Text(kTempDirUnusableLine) != '\0';
+        dialog.ShowMessage(translated ? language.Text(kTempDirUnusableLine) : kTempDirUnusableText,
+                           "", Buttons::Ok);
         dialog.EndDialog(2);
         return;
     }

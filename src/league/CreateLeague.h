@@ -24,10 +24,11 @@ constexpr int kMaxPlayerName = 13;
 constexpr int kMaxVokName = 24;
 
 // Shown instead of gathering a league when the temporary directory is
-// unknown or so long that a creature folder's path would not fit its buffer.
-// No language file has a line for this, so it is in English.
+// missing, is no folder, cannot be named, or is so long that a league's paths
+// would not fit. Language line 106 translates it; a language file without
+// that line shows this English text.
 constexpr const char* kTempDirUnusableText =
-    "The league cannot be created: the temporary folder is unknown, or its path is too long.";
+    "The league cannot be created: the temporary folder is missing, or its path cannot be used.";
 
 // Text to signed 32-bit integer: leading white space is skipped, an optional
 // sign taken, and decimal digits read up to the first other character. An

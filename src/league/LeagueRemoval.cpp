@@ -20,6 +20,13 @@ bool FormatPath(char (&buffer)[512], const char* format, Args... args) {
 
 }  // namespace
 
+// A league's files are the launcher's own: one left behind for its read-only
+// attribute would join the next league that uses its folder.
+bool RemoveLeagueFile(const char* path) {
+    vok::Os& os = vok::CurrentOs();
+    return os.RemoveFile(path) || (os.SetNormalAttributes(path) && os.RemoveFile(path));
+}
+
 bool RemoveFolder(const char* path) {
     vok::Os& os = vok::CurrentOs();
     char pattern[512];
@@ -35,7 +42,7 @@ bool RemoveFolder(const char* path) {
         if (name == "." || name == "..") {
             continue;
         }
-        if (!FormatPath(entry, "%s/%s", path, name.c_str()) || !os.RemoveFile(entry)) {
+        if (!FormatPath(entry, "%s/%s", path, name.c_str()) || !RemoveLeagueFile(entry)) {
             return false;
         }
     }
@@ -60,12 +67,10 @@ void DeleteLeague() {
                 break;
             }
         }
-        vok::Os& os = vok::CurrentOs();
-        if (FormatPath(path, "%s%s", temp, "vokleague.dat")) {
-            os.RemoveFile(path);
-        }
-        if (FormatPath(path, "%s%s", temp, "vok.exe")) {
-            os.RemoveFile(path);
+        for (const char* file : {"vokleague.dat", "vok.exe"}) {
+            if (FormatPath(path, "%s%s", temp, file)) {
+                RemoveLeagueFile(path);
+            }
         }
     }
     process.leaguePresent = 0;

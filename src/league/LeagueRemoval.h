@@ -1,8 +1,13 @@
 #pragma once
 
-// Empties a folder of its files and removes it. `path` has no trailing
-// separator. Stops at the first entry that cannot be deleted (a read-only file
-// or a sub-folder), leaving it and the rest. True when the folder is gone.
+// Deletes a file of a league, clearing its read-only attribute where that
+// keeps it. True when the file was deleted.
+bool RemoveLeagueFile(const char* path);
+
+// Empties a folder of its files, read-only ones included, and removes it.
+// `path` has no trailing separator. Stops at the first entry that cannot be
+// deleted (a sub-folder, or a file another program holds open), leaving it
+// and the rest. True when the folder is gone.
 bool RemoveFolder(const char* path);
 
 // Removes what a league leaves in the process's temporary directory: the

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "common/Trace.h"
@@ -31,6 +32,32 @@ std::string FileText(const char (&field)[N]) {
 }
 
 }  // namespace
+
+bool VokLeagueData::IsKey(const char* text) {
+    static const char* const kLeague[] = {"matches_played", "LeagueName",  "NrPlayers",
+                                          "LeagueRounds",   "VoksPerTeam", "LivesPerVok"};
+    static const char* const kPlayer[] = {"name", "matches_played", "matches_won", "points"};
+    static const char* const kVok[] = {"name",   "path",       "lives",       "streak",
+                                       "health", "rounds_won", "rounds_lost", "flawlesswins"};
+    char key[64];
+    auto is = [&](const char* candidate) {
+        return KeyValueFile::CompareNoCase(text, candidate) == 0;
+    };
+    bool found = std::any_of(std::begin(kLeague), std::end(kLeague), is);
+    for (int i = 0; i < kMaxPlayers && !found; ++i) {
+        for (const char* field : kPlayer) {
+            std::snprintf(key, sizeof key, "ply[%d].%s", i, field);
+            found = found || is(key);
+        }
+        for (int j = 0; j < kMaxVoksPerTeam; ++j) {
+            for (const char* field : kVok) {
+                std::snprintf(key, sizeof key, "ply[%d].vok[%d].%s", i, j, field);
+                found = found || is(key);
+            }
+        }
+    }
+    return found;
+}
 
 VokLeagueData::VokLeagueData() {
     LeagueName[0] = '\0';

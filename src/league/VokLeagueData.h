@@ -49,6 +49,10 @@ public:
     // be had. Failures are silent.
     void Save();
 
+    // Whether `text` equals, ignoring ASCII case, a key that a league file can
+    // hold (any player and creature within the league's limits).
+    static bool IsKey(const char* text);
+
     // The keyed writes of Save, in their order, applied to `file`. Each adds a
     // key that is missing on top of the file and replaces the value of one that
     // is there. A line break inside a text value is written as a blank.

@@ -55,6 +55,10 @@ void MakeReadOnly(const std::string& path) {
     fs::permissions(path, fs::perms::owner_write, fs::perm_options::remove);
 }
 
+bool IsReadOnly(const std::string& path) {
+    return (fs::status(path).permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
 Files Tree(const std::string& folder) {
     Files tree;
     std::error_code error;
@@ -143,6 +147,14 @@ bool TestOs::Give(const std::string& answer, char* buffer, std::size_t size) {
     return fits;
 }
 
+void TestOs::Pause(unsigned ms) {
+    Note("pause " + std::to_string(ms));
+    if (!later.empty()) {
+        windows.push_back(later.front());
+        later.erase(later.begin());
+    }
+}
+
 WindowHandle TestOs::FindTopWindow(const char* className, const char* title) {
     for (std::size_t i = 0; i < windows.size(); ++i) {
         std::size_t bar = windows[i].find('|');
@@ -202,8 +214,10 @@ int Player::Run(const std::string& templateName) {
         int control = std::stoi(step.substr(0, equals));
         if (equals != std::string::npos) {
             dialog.controls[control] = step.substr(equals + 1);
+            logic->command(dialog, control, 0x300);  // EN_CHANGE
+        } else if (!logic->command(dialog, control, 0)) {
+            os_.log.push_back("unhandled " + step);
         }
-        logic->command(dialog, control, equals != std::string::npos ? 0x300 : 0);  // EN_CHANGE
     }
     last[templateName] = dialog.controls;
     os_.log.push_back("end " + templateName + " " + std::to_string(dialog.result));
@@ -227,16 +241,20 @@ Answer Player::Respond(const char* text, const char* caption, Buttons buttons) {
 }
 
 Stage::Stage(int lines) {
-    std::string language;
-    for (int i = 0; i < lines; ++i) {
-        language += (i ? "\r\nL" : "L") + std::to_string(i);
-    }
-    WriteFile(root / "data/language/english.txt", language);
+    Language(lines);
     WriteFile(root / "data/ply/data.dat", data);
     WriteFile(root / "data/ply/skin.txt", "skin");
     WriteFile(root / "vok.exe", "game");
     os.exeFolder = root.path;
     os.tempDir = temp.path;
+}
+
+void Stage::Language(int lines) {
+    std::string language;
+    for (int i = 0; i < lines; ++i) {
+        language += (i ? "\r\nL" : "L") + std::to_string(i);
+    }
+    WriteFile(root / "data/language/english.txt", language);
 }
 
 int Stage::Run(Player& player) {

@@ -30,6 +30,7 @@ std::string ReadFile(const std::string& path);                         // "" whe
 void WriteFile(const std::string& path, const std::string& contents);  // makes its folders
 bool Exists(const std::string& path);
 void MakeReadOnly(const std::string& path);
+bool IsReadOnly(const std::string& path);
 // Every file and folder under `folder` by relative path, with its bytes
 // ("/" for a folder).
 Files Tree(const std::string& folder);
@@ -55,7 +56,9 @@ public:
     std::string exeFolder;  // ExecutableFolder's answer; empty: it fails
     unsigned short langId = 0x0409, control = 0, shift = 0;
     std::uint32_t probe = kDirectDraw7;
-    Strings windows;  // "class|title" of each top-level window
+    Strings windows;    // "class|title" of each top-level window
+    Strings later;      // windows that appear, one after each pause
+    bool claim = true;  // ClaimLauncher's answer
     Strings log;
     std::vector<int> exits;  // EndProcess returns here
     // Path calls ("read", "write", "replace", "canopen", "list", "copy",
@@ -78,6 +81,9 @@ public:
     }
     bool CanOpen(const char* path) override {
         return !Fails("canopen", path) && system_.CanOpen(path);
+    }
+    bool IsFolder(const char* path) override {
+        return !Fails("isfolder", path) && system_.IsFolder(path);
     }
     bool ListFolder(const char* folder, std::vector<std::string>& names) override {
         names.clear();
@@ -114,6 +120,8 @@ public:
         return true;
     }
     unsigned short AsyncKeyState(Key key) override { return key == Key::Control ? control : shift; }
+    bool ClaimLauncher() override { return Note(claim ? "claim" : "claim refused"), claim; }
+    void Pause(unsigned ms) override;
     WindowHandle FindTopWindow(const char* className, const char* title) override;
     bool PostToWindow(WindowHandle window, unsigned message) override {
         return Note("post " + std::to_string(reinterpret_cast<std::uintptr_t>(window)) + " " +
@@ -146,7 +154,8 @@ private:
 // gives for its buttons ("RetryCancel" ...), else it counts as not shown.
 // When the script runs out, or the process ends, open dialogs return -2.
 // What the player sees goes to the OS log: "open <template>", "box
-// <buttons>: <text>", "end <template> <result>".
+// <buttons>: <text>", "end <template> <result>", and "unhandled <id>" for a
+// button the dialog reports as not its own.
 class Player {
 public:
     Player(TestOs& os, Strings script) : os_(os), script_(std::move(script)) {}
@@ -176,10 +185,13 @@ private:
 // "data.dat" and a "skin.txt") and a game, and a temporary folder beside it.
 struct Stage {
     explicit Stage(int lines = 102);
+    // Writes an English language file of `lines` lines.
+    void Language(int lines);
     // Starts the launcher for the player; the process's exit code.
     int Run(Player& player);
     // The log's entries of these kinds, the folders shown as "R/" and "T/".
-    Strings Log(const Strings& kinds = {"box", "shell", "exit", "post", "front"}) const;
+    Strings Log(const Strings& kinds = {"box", "shell", "exit", "post", "front",
+                                        "unhandled"}) const;
 
     TestOs os;
     TempFolder root, temp;

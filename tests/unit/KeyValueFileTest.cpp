@@ -135,6 +135,7 @@ TEST(KeyValueFile, WritesReplaceInPlaceOrAddOnTop) {
     }
     Fixture f(kMissing);
     KeyValueFile file(f.path.c_str());
+    EXPECT_FALSE(file.CommitBatch());  // no batch to commit
     file.WriteFloat("f", 0.1f, true);
     file.WriteFloat("h", 100.0f, true);
     file.WriteInt("i", -2147483647 - 1, true);

@@ -3,12 +3,15 @@
 // run through their real logic by a scripted player.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 
 #include "Fakes.h"
 #include "dialogs/Credits.h"
+#include "dialogs/InputBox.h"
 #include "i18n/LanguageTable.h"
+#include "kvfile/KeyValueFile.h"
 #include "league/CreateLeague.h"
 
 namespace vok::test {
@@ -39,7 +42,7 @@ TEST(Launcher, StartsUpAndRunsTheMenusCommands) {
          false,
          {"4", "6", "7", "8", "9", "2"},
          {kDx, "shell (default)|L53||", "shell (default)|L54||",
-          "shell open|demo/Zantovid.exe|demo/vok.avi|"}},
+          "shell open|demo/Zantovid.exe|demo/vok.avi|", "unhandled 9"}},
         // The level: Control adds 2, Shift 1, read from the high bit.
         {{}, kDirectDraw7, 0, 0, false, {"1002"}, {"shell open|T/vok.exe|practice q0|", "exit 1"}},
         {{},
@@ -90,6 +93,21 @@ TEST(Launcher, StartsUpAndRunsTheMenusCommands) {
             EXPECT_EQ(ReadFile(stage.temp / "vokleague.dat"), "old");
             EXPECT_EQ(player.last["IDD_MAINDLG"][-3], "+");
         }
+    }
+}
+
+// Launchers started at once: the one that loses the claim waits for the
+// winner's menu and hands over to it, or leaves after a bounded wait.
+TEST(Launcher, ALauncherThatLosesTheClaimHandsOverToTheWinner) {
+    for (bool appears : {true, false}) {
+        Stage stage;
+        stage.os.claim = false;
+        stage.os.later = {"x|y", "x|y", appears ? "#32770|Vok " : "x|y"};
+        Player player(stage.os, {"2"});
+        EXPECT_EQ(stage.Run(player), -1);
+        Strings handedOver = {"post 3 1056", "front 3"};
+        EXPECT_EQ(stage.Log({"post", "front", "open"}), appears ? handedOver : Strings{});
+        EXPECT_EQ(stage.os.Calls("pause").size(), appears ? 3u : 100u);
     }
 }
 
@@ -213,6 +231,49 @@ TEST(Launcher, CreateLeagueGathersNamesAndCreatures) {
     EXPECT_EQ(cancelled.os.Calls("end IDD_CREATELEAGUE"), Strings{"end IDD_CREATELEAGUE 2"});
     EXPECT_EQ(Tree(cancelled.temp.path), Files{});
     EXPECT_EQ(quitter.last["IDD_INPUTBOX"][1006], "L652");
+    // Texts too long for the box's buffers are cut, never run past them.
+    Stage direct;
+    Player typist(direct.os, {"2", "1"});
+    std::string longText(600, 'x');
+    InputBox(typist.Desktop(), longText.c_str(), "p", "d", longText.c_str(), 13);
+    auto cut = typist.last["IDD_INPUTBOX"];
+    EXPECT_EQ(cut[0].size() + cut[1].size(), 1022u);
+    EXPECT_EQ(cut[-2006], "13");
+    EXPECT_EQ(direct.Log({"unhandled"}), Strings{"unhandled 2"});  // Escape does nothing
+}
+
+// The game reads the league file by the key-value rules, where any token may
+// be taken for a key: no name the player types or a creature brings may be one.
+TEST(Launcher, NoStoredNameReadsAsAKey) {
+    Stage stage;
+    WriteFile(stage.root / "data/ply/data.dat", "name = \"ply[0].points NrPlayers\"\r\n");
+    Player player(stage.os, {"1001", "1003=NrPlayers", "1008=1", "1", "1", "1006=ply[1].points",
+                             "1", "1", "Ok", "1006=LeagueName", "1", "1006=Bo", "1", "Ok"});
+    EXPECT_EQ(stage.Run(player), 1);
+    EXPECT_EQ(stage.os.Calls("open IDD_INPUTBOX").size(), 4u);
+    std::string path = stage.temp / "vokleague.dat", file = ReadFile(path);
+    for (const char* line :
+         {"\nLeagueName = \"NrPlayer-\"\r", "\nply[0].name = \"ply[1].point-\"\r",
+          "\nply[1].name = \"Bo\"\r", "\nply[0].vok[0].name = ply[0].point- NrPlayer-\r"}) {
+        EXPECT_NE(file.find(line), std::string::npos) << line;
+    }
+    // Every key, found in the order of writing and in reverse, gives its own value.
+    KeyValueFile tokens(path.c_str());
+    std::vector<std::pair<std::string, std::string>> keys;
+    for (int i = 0; i + 1 < tokens.TokenCount(); ++i) {
+        int start = tokens.TokenStart(i);
+        if (start == 0 || file[start - 1] == '\n') {
+            keys.emplace_back(tokens.Token(i), tokens.Token(i + 1));
+        }
+    }
+    EXPECT_EQ(keys.size(), 30u);
+    for (int pass = 0; pass < 2; ++pass) {
+        KeyValueFile game(path.c_str());
+        for (const auto& [key, value] : keys) {
+            EXPECT_EQ(game.GetValue(key.c_str(), "?"), value) << key;
+        }
+        std::reverse(keys.begin(), keys.end());
+    }
 }
 
 // A credits column as its headings, each with the number of names under it,
@@ -237,6 +298,7 @@ TEST(Launcher, ShowsTheCreditsUntilOkOrEscape) {
         Stage stage(lines);
         Player player(stage.os, {"5", "0", "7", lines == 102 ? "1" : "2", "2"});
         stage.Run(player);
+        EXPECT_EQ(stage.Log({"unhandled"}), (Strings{"unhandled 0", "unhandled 7"}));
         auto credits = player.last["IDD_CREDITS"];
         auto h = [&](int line) { return lines == 102 ? "L" + std::to_string(line) : "<error>"; };
         EXPECT_EQ(credits[0] + credits[1], "L87" + h(101));

@@ -111,6 +111,18 @@ TEST(VokLeagueData, SavesTheLeagueFileInOneStep) {
     }
 }
 
+TEST(VokLeagueData, KnowsItsKeys) {
+    for (const char* key :
+         {"matches_played", "lIVESpERvOK", "PLY[0].NAME", "ply[11].vok[4].flawlesswins",
+          "ply[3].matches_won", "ply[7].vok[2].path"}) {
+        EXPECT_TRUE(VokLeagueData::IsKey(key)) << key;
+    }
+    for (const char* text : {"matches_won", "ply[12].name", "ply[0].vok[5].name", "ply[01].name",
+                             "ply[0]", "ply[0].name ", ""}) {
+        EXPECT_FALSE(VokLeagueData::IsKey(text)) << text;
+    }
+}
+
 TEST(VokLeagueData, SavesNothingWithoutAUsableTemporaryPath) {
     for (const std::string& temp : {std::string(), std::string(500, 't') + "/"}) {
         TestOs os;
@@ -128,7 +140,7 @@ TEST(LeagueRemoval, WalksTheCreatureFoldersInOrder) {
         full.push_back("p" + std::to_string(i / 5) + "_vok" + std::to_string(i % 5) + "/data.dat");
     }
     const struct {
-        Strings files;  // "!" marks a read-only file
+        Strings files;  // "!" before a path makes the file read-only
         std::string left;
         std::size_t listings;
     } cases[] = {
@@ -136,22 +148,22 @@ TEST(LeagueRemoval, WalksTheCreatureFoldersInOrder) {
         {{"p0_vok0/a", "p0_vok1/a", "p1_vok0/a", "p1_vok1/b", "p2_vok0/", "p2_vok1/c"}, "", 10},
         {full, "", 60},
         {{"p0_vok0/a", "p2_vok0/a"}, "p2_vok0 p2_vok0/a ", 3},
-        {{"p0_vok0/a", "p0_vok1/!ro", "p0_vok2/a", "p1_vok0/a"},
-         "p0_vok1 p0_vok1/!ro p0_vok2 p0_vok2/a ",
-         5},
+        {{"p0_vok0/a", "!p0_vok1/ro", "p0_vok2/a", "p1_vok0/a", "!vok.exe", "!vokleague.dat"},
+         "",
+         7},
         {{"p0_vok0/sub/x", "p0_vok1/a"}, "p0_vok0 p0_vok0/sub p0_vok0/sub/x p0_vok1 p0_vok1/a ", 1},
     };
     for (const auto& c : cases) {
         TestOs os;
         TempFolder temp;
-        for (const std::string& file : c.files) {
-            WriteFile(temp / file, "x");
-            if (file.find('!') != std::string::npos) {
-                MakeReadOnly(temp / file);
-            }
-        }
         WriteFile(temp / "vokleague.dat", "");
         WriteFile(temp / "vok.exe", "");
+        for (const std::string& file : c.files) {
+            WriteFile(temp / file.substr(file[0] == '!'), "x");
+            if (file[0] == '!') {
+                MakeReadOnly(temp / file.substr(1));
+            }
+        }
         std::snprintf(Process().tempDir, sizeof Process().tempDir, "%s", temp.path.c_str());
         Process().tempDirValid = true;
         Process().leaguePresent = 1;
