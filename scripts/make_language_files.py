@@ -465,6 +465,29 @@ line(105, None, en="Watch replay", sv="Visa repris", no="Se reprise", fi="Katso 
      da="Se genafspilning", de="Wiederholung ansehen", fr="Voir la rediffusion",
      es="Ver repetición", pl="Obejrzyj powtórkę")
 
+# --- Lines after the game's: the launcher's later texts -----------------------
+
+line(106, "OK message when the temporary folder cannot hold a new league (an older "
+          "file without this line shows the English text)",
+     en="The league cannot be created: the temporary folder is missing, or its path "
+        "cannot be used.",
+     sv="Ligan kan inte skapas: den tillfälliga mappen saknas, eller så kan dess "
+        "sökväg inte användas.",
+     no="Ligaen kan ikke opprettes: den midlertidige mappen mangler, eller banen til "
+        "den kan ikke brukes.",
+     fi="Sarjaa ei voi luoda: väliaikainen kansio puuttuu, tai sen polkua ei voi "
+        "käyttää.",
+     da="Ligaen kan ikke oprettes: den midlertidige mappe mangler, eller dens sti "
+        "kan ikke bruges.",
+     de="Die Liga kann nicht erstellt werden: Der temporäre Ordner fehlt, oder sein "
+        "Pfad ist nicht verwendbar.",
+     fr="Impossible de créer la ligue : le dossier temporaire est introuvable, ou son "
+        "chemin est inutilisable.",
+     es="No se puede crear la liga: falta la carpeta temporal, o su ruta no se puede "
+        "usar.",
+     pl="Nie można utworzyć ligi: brak folderu tymczasowego albo jego ścieżki nie da "
+        "się użyć.")
+
 
 def validate():
     """Returns a list of problems; empty when the table can be written."""
