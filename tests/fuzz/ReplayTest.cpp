@@ -52,10 +52,10 @@ TEST(KeyValueFileProperty, BatchEqualsWritesOneByOne) {
         while (input.size() < 200) {
             int op = random() % 8;
             input += char(op | (random() % 4 ? 0x10 : 0));
-            std::string word = words[random() % 10];
+            std::string word = words[random() % 11];
             input += random() % 2 ? std::string(1, char(0x80 | (random() % 128)))
                                   : char(word.size()) + word;
-            word = words[random() % 10];
+            word = words[random() % 11];
             input += op == 2 ? char(word.size()) + word : std::string(4, char(random()));
         }
         EXPECT_EQ(vok::fuzz::RunKvFileCase(reinterpret_cast<const std::uint8_t*>(input.data()),

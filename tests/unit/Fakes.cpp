@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "common/ProcessState.h"
+#include "dialogs/InputBox.h"
 #include "launcher/DialogTable.h"
 #include "launcher/StartUp.h"
 
@@ -70,14 +71,6 @@ Files Tree(const std::string& folder) {
     return tree;
 }
 
-Strings Starting(const Strings& list, const std::string& prefix) {
-    Strings found;
-    std::copy_if(
-        list.begin(), list.end(), std::back_inserter(found),
-        [&](const std::string& entry) { return entry.compare(0, prefix.size(), prefix) == 0; });
-    return found;
-}
-
 std::string LeagueFile(const std::string& temp, const Strings& players, int voks,
                        const std::string& creature) {
     Strings lines = {"matches_played = 0",
@@ -121,7 +114,7 @@ TestOs::~TestOs() {
 
 bool TestOs::Fails(const char* call, const char* path) {
     std::string entry = std::string(call) + " " + path;
-    bool fail = ++pathCalls == failAt;
+    bool fail = ++calls == failAt;
     for (const std::string& pattern : failing) {
         std::size_t blank = pattern.find(' ');
         fail = fail || (pattern.compare(0, blank, call) == 0 &&
@@ -166,13 +159,36 @@ WindowHandle TestOs::FindTopWindow(const char* className, const char* title) {
     return nullptr;
 }
 
-// One dialog: its controls, and its end.
-class Player::Dialog final : public Ui {
-public:
-    Dialog(Player& player, bool desktop) : player_(player), desktop_(desktop) {}
+Strings TestOs::Log(const Strings& kinds, const std::string& root) const {
+    Strings found;
+    for (std::string entry : log) {
+        for (const auto& [folder, name] : {std::pair(root, "R/"), std::pair(tempDir, "T/")}) {
+            for (std::size_t at;
+                 !folder.empty() && (at = entry.find(folder)) != std::string::npos;) {
+                entry.replace(at, folder.size(), name);
+            }
+        }
+        for (const std::string& kind : kinds) {
+            if (entry.compare(0, kind.size() + 1, kind + " ") == 0) {
+                found.push_back(entry);
+            }
+        }
+    }
+    return found;
+}
 
-    WindowHandle Window() override { return desktop_ ? nullptr : this; }
-    void SetText(int control, const char* text) override { controls[control] = text; }
+// One dialog: its controls, and its end.
+class Stage::Dialog final : public Ui {
+public:
+    Dialog(Stage& stage, const DialogLogic* logic) : stage_(stage), logic_(logic) {}
+
+    WindowHandle Window() override { return logic_ ? this : nullptr; }
+    void SetText(int control, const char* text) override {
+        controls[control] = text;
+        if (logic_ && control == 1006 && logic_->open == OpenInputBox) {
+            logic_->command(*this, control, 0x300);  // the edit reports the change
+        }
+    }
     void GetText(int control, char* buffer, std::size_t size) override {
         std::snprintf(buffer, size, "%s", controls[control].c_str());
     }
@@ -182,63 +198,18 @@ public:
     void SetCaption(const char* text) override { controls[0] = text; }
     void Enable(int control, bool enabled) override { controls[-control] = enabled ? "+" : "-"; }
     Answer ShowMessage(const char* text, const char* caption, Buttons buttons) override {
-        return player_.Respond(text, caption, buttons);
+        return stage_.Respond(text, caption, buttons);
     }
-    int RunDialog(const char* templateName) override { return player_.Run(templateName); }
+    int RunDialog(const char* templateName) override { return stage_.RunDialog(templateName); }
     void EndDialog(int result) override { this->result = result; }
 
     std::map<int, std::string> controls;
     int result = -2;
 
 private:
-    Player& player_;
-    bool desktop_;
+    Stage& stage_;
+    const DialogLogic* logic_;  // none: the desktop
 };
-
-Ui& Player::Desktop() {
-    desktop_ = std::make_shared<Dialog>(*this, true);
-    return *desktop_;
-}
-
-int Player::Run(const std::string& templateName) {
-    const DialogLogic* logic = FindDialogLogic(templateName.c_str());
-    if (!logic || std::count(broken.begin(), broken.end(), templateName)) {
-        return -1;
-    }
-    os_.log.push_back("open " + templateName);
-    Dialog dialog(*this, false);
-    logic->open(dialog);
-    while (dialog.result == -2 && os_.exits.empty() && next_ < script_.size()) {
-        const std::string& step = script_[next_++];
-        std::size_t equals = step.find('=');
-        int control = std::stoi(step.substr(0, equals));
-        if (equals != std::string::npos) {
-            dialog.controls[control] = step.substr(equals + 1);
-            logic->command(dialog, control, 0x300);  // EN_CHANGE
-        } else if (!logic->command(dialog, control, 0)) {
-            os_.log.push_back("unhandled " + step);
-        }
-    }
-    last[templateName] = dialog.controls;
-    os_.log.push_back("end " + templateName + " " + std::to_string(dialog.result));
-    return dialog.result;
-}
-
-Answer Player::Respond(const char* text, const char* caption, Buttons buttons) {
-    static const char* const kButtons[] = {"Ok", "YesNo", "OkCancel", "RetryCancel"};
-    static const std::map<std::string, Answer> kAnswers = {{"Ok", Answer::Ok},
-                                                           {"Cancel", Answer::Cancel},
-                                                           {"Yes", Answer::Yes},
-                                                           {"No", Answer::No},
-                                                           {"Retry", Answer::Retry}};
-    os_.log.push_back(std::string("box ") + kButtons[static_cast<int>(buttons)] + ": " +
-                      (*caption ? "[" + std::string(caption) + "] " : "") + text);
-    if (next_ < script_.size() && kAnswers.count(script_[next_])) {
-        return kAnswers.at(script_[next_++]);
-    }
-    auto fallback = kAnswers.find(answers[kButtons[static_cast<int>(buttons)]]);
-    return fallback == kAnswers.end() ? Answer::None : fallback->second;
-}
 
 Stage::Stage(int lines) {
     Language(lines);
@@ -257,28 +228,55 @@ void Stage::Language(int lines) {
     WriteFile(root / "data/language/english.txt", language);
 }
 
-int Stage::Run(Player& player) {
-    int code = StartUp(nullptr, player.Desktop());
+Ui& Stage::Desktop() {
+    desktop_ = std::make_shared<Dialog>(*this, nullptr);
+    return *desktop_;
+}
+
+int Stage::Run(Strings steps) {
+    script = std::move(steps);
+    int code = StartUp(nullptr, Desktop());
     return os.exits.empty() ? code : os.exits.front();
 }
 
-Strings Stage::Log(const Strings& kinds) const {
-    Strings found;
-    for (std::string entry : os.log) {
-        for (const auto& [folder, name] :
-             {std::pair(root.path, "R/"), std::pair(os.tempDir, "T/")}) {
-            for (std::size_t at;
-                 !folder.empty() && (at = entry.find(folder)) != std::string::npos;) {
-                entry.replace(at, folder.size(), name);
-            }
-        }
-        if (std::any_of(kinds.begin(), kinds.end(), [&](const std::string& kind) {
-                return entry.compare(0, kind.size() + 1, kind + " ") == 0;
-            })) {
-            found.push_back(entry);
+int Stage::RunDialog(const std::string& templateName) {
+    const DialogLogic* logic = FindDialogLogic(templateName.c_str());
+    if (!logic || std::count(broken.begin(), broken.end(), templateName)) {
+        return -1;
+    }
+    os.log.push_back("open " + templateName);
+    Dialog dialog(*this, logic);
+    logic->open(dialog);
+    while (dialog.result == -2 && os.exits.empty() && next_ < script.size()) {
+        const std::string& step = script[next_++];
+        std::size_t equals = step.find('=');
+        int control = std::stoi(step.substr(0, equals));
+        if (equals != std::string::npos) {
+            dialog.controls[control] = step.substr(equals + 1);
+            logic->command(dialog, control, 0x300);  // EN_CHANGE
+        } else if (!logic->command(dialog, control, 0)) {
+            os.log.push_back("unhandled " + step);
         }
     }
-    return found;
+    last[templateName] = dialog.controls;
+    os.log.push_back("end " + templateName + " " + std::to_string(dialog.result));
+    return dialog.result;
+}
+
+Answer Stage::Respond(const char* text, const char* caption, Buttons buttons) {
+    static const char* const kButtons[] = {"Ok", "YesNo", "OkCancel", "RetryCancel"};
+    static const std::map<std::string, Answer> kAnswers = {{"Ok", Answer::Ok},
+                                                           {"Cancel", Answer::Cancel},
+                                                           {"Yes", Answer::Yes},
+                                                           {"No", Answer::No},
+                                                           {"Retry", Answer::Retry}};
+    os.log.push_back(std::string("box ") + kButtons[static_cast<int>(buttons)] + ": " +
+                     (*caption ? "[" + std::string(caption) + "] " : "") + text);
+    if (next_ < script.size() && kAnswers.count(script[next_])) {
+        return kAnswers.at(script[next_++]);
+    }
+    auto fallback = kAnswers.find(answers[kButtons[static_cast<int>(buttons)]]);
+    return fallback == kAnswers.end() ? Answer::None : fallback->second;
 }
 
 const Strings kNewLeague = {"1001", "1003=Cup", "1008=1",  "1", "1006=Ann",

@@ -109,7 +109,9 @@ TEST(KeyValueFile, WritesReplaceInPlaceOrAddOnTop) {
         {"a = 1\r\nb", {"b=2"}, "a = 1\r\nb"},
         {"x = y\r\ny = 2\r\n", {"y=3"}, "x = y\r\n3 = 2\r\n"},
         {"a = old value\r\n", {"a=", "+b=\"q\"", "+c="}, "c = \r\nb = \"q\"\r\na =  value\r\n"},
-        {"a = 1\r\n", {"+n=\"x\"y\"", "+m=\"z"}, "m = \"z\r\nn = \"x\"y\"\r\na = 1\r\n"},
+        {"a = 1\r\n",
+         {"+n=\"x\"y\"", "+m=\"z", "+o=z\""},
+         "o = z\"\r\nm = \"z\r\nn = \"x\"y\"\r\na = 1\r\n"},
     };
     for (bool batch : {false, true}) {
         for (const auto& c : cases) {
@@ -175,7 +177,7 @@ TEST(KeyValueFile, AFailedWriteLeavesTheOldFileWhole) {
     file.BeginBatch();
     file.WriteInt("a", 1, true);
     EXPECT_FALSE(file.CommitBatch());
-    EXPECT_TRUE(f.os.Calls("write").empty());
+    EXPECT_TRUE(f.os.Log({"write"}).empty());
 }
 
 }  // namespace

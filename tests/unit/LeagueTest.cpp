@@ -103,7 +103,7 @@ TEST(VokLeagueData, SavesTheLeagueFileInOneStep) {
                 .append("junk = 1\r\nNrPlayers = 2\r\n");
         }
         EXPECT_EQ(ReadFile(temp / "vokleague.dat"), expected) << c.players.size() << c.creature;
-        EXPECT_EQ(os.Calls("write").size() + os.Calls("replace").size(), 2u);
+        EXPECT_EQ(os.Log({"write", "replace"}).size(), 2u);
         EXPECT_FALSE(Exists(temp / "vokleague.dat.new"));
         if (c.players.size() == 2 && c.voks == 1) {
             EXPECT_EQ(expected.substr(0, 32), "ply[1].vok[0].flawlesswins = 0\r\n");
@@ -173,7 +173,7 @@ TEST(LeagueRemoval, WalksTheCreatureFoldersInOrder) {
             left += entry.first + " ";
         }
         EXPECT_EQ(left, c.left) << c.files.size();
-        EXPECT_EQ(os.Calls("list").size(), c.listings) << c.files.size();
+        EXPECT_EQ(os.Log({"list"}).size(), c.listings) << c.files.size();
         EXPECT_EQ(Process().leaguePresent, 0);
     }
 }

@@ -123,21 +123,20 @@ TEST(Road, HostileDataRootsAndTemporaryFolders) {
          practice,
          {unusable},
          "-",
-         [](Stage& s) { EXPECT_EQ(s.os.Calls("copy"), Strings{}); }},
+         [](Stage& s) { EXPECT_EQ(s.os.Log({"copy"}), Strings{}); }},
         {"a temporary folder too long",
          [](Stage& s) { LongTemp(s, Longest(s) + 1); },
          practice,
          {unusable},
          "-",
-         [](Stage& s) { EXPECT_EQ(s.os.Calls("copy").size(), 1u); }},
+         [](Stage& s) { EXPECT_EQ(s.os.Log({"copy"}).size(), 1u); }},
         {"the longest temporary folder", [](Stage& s) { LongTemp(s, Longest(s)); }, kNewLeague,
          kPrompts, "Grunt", nullptr},
     };
     for (const auto& row : rows) {
         Stage stage;
         row.setup(stage);
-        Player player(stage.os, row.script);
-        EXPECT_EQ(stage.Run(player), row.script.back() == "2" ? 0 : 1) << row.name;
+        EXPECT_EQ(stage.Run(row.script), row.script.back() == "2" ? 0 : 1) << row.name;
         EXPECT_EQ(stage.Log({"box"}), row.boxes) << row.name;
         const std::string& temp = stage.os.tempDir;
         if (row.creature != "-") {
@@ -164,10 +163,9 @@ TEST(Road, AFaultAtAnyStepLeavesNothingHalfDone) {
         OldLeague(stage);
         Files root = Tree(stage.root.path);
         stage.os.failAt = n;
-        Player player(stage.os, {"1001", "1003=Cup", "1002=3", "1008=2", "1", "1006=Ann", "1",
-                                 "1006=Bo", "1", "1006=Cy", "1"});
-        player.answers = {{"YesNo", "Yes"}, {"OkCancel", "Ok"}, {"RetryCancel", "Retry"}};
-        int exit = stage.Run(player);
+        stage.answers = {{"YesNo", "Yes"}, {"OkCancel", "Ok"}, {"RetryCancel", "Retry"}};
+        int exit = stage.Run({"1001", "1003=Cup", "1002=3", "1008=2", "1", "1006=Ann", "1",
+                              "1006=Bo", "1", "1006=Cy", "1"});
         if (!stage.os.faulted) {
             break;
         }
