@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang (build/fuzz) and runs each in turn
-# for a bounded time, one process at a time. Exits non-zero on any finding;
-# the input that caused it is kept under build/fuzz/findings/<target>/.
+# Builds the libFuzzer targets with clang (build/fuzz, or the folder
+# VOK_FUZZ_BUILD names) and runs them side by side for a bounded time. Exits
+# non-zero on any finding; the input that caused it is kept under
+# <build>/findings/<target>/.
 #
 #   scripts/fuzz.sh [seconds-per-target]      default 20
 #
@@ -18,8 +19,12 @@ if ! command -v clang++ > /dev/null; then
     echo "fuzz.sh: clang++ not found; libFuzzer needs clang" >&2
     exit 2
 fi
-CC=clang CXX=clang++ cmake -G Ninja -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVOK_FUZZ=ON -DVOK_BUILD_TESTS=OFF -DVOK_BUILD_BENCH=OFF > /dev/null
+# A build folder that already has the targets (the native-asan preset's, which
+# scripts/test.sh passes) is used as it is configured.
+if ! grep -qs '^VOK_FUZZ:BOOL=ON' "$build/CMakeCache.txt"; then
+    CC=clang CXX=clang++ cmake -G Ninja -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DVOK_FUZZ=ON -DVOK_BUILD_TESTS=OFF -DVOK_BUILD_BENCH=OFF > /dev/null
+fi
 cmake --build "$build" -j2 --target "${targets[@]}"
 
 # The files under test are rewritten thousands of times a second: keep them in
@@ -28,11 +33,9 @@ if [ -d /dev/shm ] && [ -w /dev/shm ]; then
     export TMPDIR=/dev/shm
 fi
 
-status=0
-for target in "${targets[@]}"; do
-    work=$build/work/$target
-    findings=$build/findings/$target/
-    log=$build/$target.log
+# One target a core, at the same time.
+run() {
+    local target=$1 work=$build/work/$1 findings=$build/findings/$1/ log=$build/$1.log
     mkdir -p "$work" "$findings"
     if "$build/tests/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \
         -rss_limit_mb=2048 -artifact_prefix="$findings" \
@@ -42,7 +45,16 @@ for target in "${targets[@]}"; do
     else
         echo "fuzz.sh: $target: FINDING, input kept in $findings, log $log" >&2
         tail -n 40 "$log" >&2
-        status=1
+        return 1
     fi
+}
+pids=()
+for target in "${targets[@]}"; do
+    run "$target" &
+    pids+=($!)
+done
+status=0
+for pid in "${pids[@]}"; do
+    wait "$pid" || status=1
 done
 exit $status

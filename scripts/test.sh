@@ -109,7 +109,8 @@ else
 fi
 
 # libFuzzer targets, a bounded run each (scripts/fuzz.sh; VOK_FUZZ_SECONDS).
-if ! phase "Fuzzing" bash scripts/fuzz.sh "${VOK_FUZZ_SECONDS:-20}"; then
+if ! phase "Fuzzing" env VOK_FUZZ_BUILD="$VOK_ROOT/build/native-asan" \
+    bash scripts/fuzz.sh "${VOK_FUZZ_SECONDS:-20}"; then
     failed=$((failed + 1))
     problems+=("fuzzing: a finding or a failed build (see above)")
 fi
