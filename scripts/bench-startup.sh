@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures the launcher's whole-program start-up under Wine: the time from
 # starting it until its main menu is visible, beside a bare one-dialog Win32
-# program measured in the same run (tests/gui/startup). Prints the machine,
+# program measured in the same run (bench/startup). Prints the machine,
 # then median, quartiles and extremes in milliseconds. Arguments go to the
 # timer, for example --runs 40.
 #
@@ -32,6 +32,6 @@ vok_note "load average before the run: $(cut -d" " -f1-3 /proc/loadavg)"
 
 vok_heading "Start-up under Wine"
 xvfb-run -a -s "$VOK_XVFB_SCREEN" bash "$VOK_ROOT/scripts/with-wine.sh" \
-    bash "$VOK_ROOT/scripts/wine-run.sh" "$build/tests/gui/startup/vok_startup_timer.exe" \
+    bash "$VOK_ROOT/scripts/wine-run.sh" "$build/bench/startup/vok_startup_timer.exe" \
     --launcher "$build/VokLauncher.exe" --standins "$build/tests/gui/standins" \
-    --sample "$VOK_ROOT/sample" --bare "$build/tests/gui/startup/BareDialog.exe" "$@"
+    --sample "$VOK_ROOT/sample" --bare "$build/bench/startup/BareDialog.exe" "$@"
