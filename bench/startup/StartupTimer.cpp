@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
     // A data root as the player has it, and an empty temporary folder.
     RemoveTree(work);
     const std::string root = work + "\\root", temp = work + "\\temp\\";
-    const std::string ddraw = WindowsPath(options["--standins"]) + "\\ddraw\\success\\DDRAW.DLL";
+    const std::string ddraw = WindowsPath(options["--standins"]) + "\\ddraw\\both\\DDRAW.DLL";
     CreateDirectoryA(work.c_str(), nullptr);
     CreateDirectoryA(temp.c_str(), nullptr);
     if (!CopyTree(WindowsPath(options["--sample"]), root) ||

@@ -1,0 +1,425 @@
+// Runs the scenarios of scenarios.txt (see README.md) against the real launcher
+// under Wine. "vok_gui_tests [FILTER]", in its build folder, runs those whose
+// names contain FILTER and, as Wine derives the keyboard layout from the Unix
+// LC_ALL, mention German exactly when the layout is German.
+#include <windows.h>
+
+#include <gdiplus.h>
+#include <process.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;
+
+struct Scenario {
+    std::vector<HANDLE> launchers, handles;  // the handles are closed when the scenario ends
+    std::map<DWORD, std::string> seen;       // by process id: the kinds of window shown
+    HWND window = nullptr, spent = nullptr;  // acted on; clicked last, and maybe still closing
+    std::vector<WORD> held;
+    Files kept, snapshot;  // the locked files; the temporary folder as the launcher started
+    size_t current = 0, logUsed = 0;
+} g;
+HANDLE g_job, g_debugReady, g_debugData;  // the job: every launcher and what it starts
+const char* g_debugText;
+std::string g_here, g_shots, g_base, g_root, g_temp, g_language;  // folders end in a backslash
+
+void Check(bool ok, const std::string& what) {
+    if (!ok) {
+        throw std::runtime_error(what);
+    }
+}
+
+fs::path P(const std::string& utf8) {  // the C runtime takes no folder ending in a backslash
+    return fs::u8path(utf8.back() == '\\' ? utf8.substr(0, utf8.size() - 1) : utf8);
+}
+
+bool Match(const char* pattern, const char* text) {  // '*' stands for any text
+    if (*pattern == '*') {
+        return Match(pattern + 1, text) || (*text && Match(pattern, text + 1));
+    }
+    return *pattern == *text && (!*text || Match(pattern + 1, text + 1));
+}
+
+std::string Read(const std::string& path) {
+    std::ifstream file(P(path), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+Files Tree(const std::string& folder) {  // by relative path; a folder ends in a backslash
+    Files tree;
+    std::error_code missing;
+    for (const auto& entry : fs::recursive_directory_iterator(P(folder), missing)) {
+        tree[entry.path().u8string().substr(folder.size()) + (entry.is_directory() ? "\\" : "")] =
+            Read(entry.path().u8string());
+    }
+    return tree;
+}
+
+void CheckTree(const Files& want) {
+    Files expected = g.kept;  // neither removed nor replaced
+    expected.insert(want.begin(), want.end());
+    const Files got = Tree(g_temp);
+    Check(got == expected, "the temporary folder holds " + std::to_string(got.size()) +
+                               " entries, not " + std::to_string(expected.size()) +
+                               " as expected (a single scenario's run leaves them to see)");
+}
+
+std::string Line(int n) {
+    std::istringstream file(Read(g_root + "data\\language\\" + g_language + ".txt"));
+    std::string line;
+    for (int i = 0; i <= n && std::getline(file, line); ++i) {
+    }
+    return file ? line.substr(0, line.find('\r')) : "<error>";
+}
+
+// %R the data root, where the stand-ins leave their records, %T the launcher's
+// temporary folder (each with its backslash), @N line N of the language file.
+std::string Expand(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const size_t digits = text[i] == '@' ? strspn(&text[i + 1], "0123456789") : 0;
+        const size_t token = text[i] == '%' ? std::string("RT").find(text[i + 1])
+                             : text.compare(i, 4, "\\r\\n") == 0 ? 2
+                                                                 : 3;
+        const std::string values[] = {g_root, g_temp, "\r\n", std::string(1, text[i])};
+        out += digits ? Line(stoi(text.substr(i + 1))) : values[std::min<size_t>(token, 3)];
+        i += digits + (token < 2 ? 1 : token == 2 ? 3 : 0);
+    }
+    return out;
+}
+
+std::string Text(HWND window, int id) {  // 0: the caption
+    char text[8192] = "";
+    id ? GetDlgItemTextA(window, id, text, sizeof text) : GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// m menu, l create league, c credits, i input box, b message box (static 0xFFFF)
+
+char Kind(HWND window) {
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    const int ids[] = {1000, 1003, 1011, 1007, 0xFFFF};
+    const int* id = std::find_if(ids, ids + 5, [&](int id) { return GetDlgItem(window, id); });
+    return strcmp(name, "#32770") ? 0 : "mlcib"[id - ids];
+}
+
+// Notes the kinds of window each launcher shows; acts on the enabled one (the
+// one in front) of the kind `wanted`, unless it was just clicked.
+BOOL CALLBACK Note(HWND window, LPARAM wanted) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    const char kind = IsWindowVisible(window) ? Kind(window) : 0;
+    for (size_t i = 0; i < g.launchers.size(); ++i) {
+        if (GetProcessId(g.launchers[i]) == pid && kind) {
+            std::string& seen = g.seen[pid];
+            seen += seen.find(kind) == std::string::npos ? std::string(1, kind) : "";
+            if (kind == wanted && window != g.spent && IsWindowEnabled(window)) {
+                g.window = window;
+                g.current = i;
+            }
+        }
+    }
+    return TRUE;
+}
+
+bool Until(const std::function<bool()>& done, DWORD timeoutMs = 20000, char wanted = 0) {
+    for (const DWORD start = GetTickCount();; Sleep(10)) {
+        EnumWindows(Note, wanted);
+        // Debugger output, through the protocol Windows and Wine serve to
+        // programs without a debugger: the DirectDraw probe is its only writer.
+        if (WaitForSingleObject(g_debugData, 0) == WAIT_OBJECT_0) {
+            std::ofstream(P(g_root + "ddraw.txt"), std::ios::app | std::ios::binary)
+                << "debug " << g_debugText + sizeof(DWORD);
+            SetEvent(g_debugReady);
+        }
+        if (done() || GetTickCount() - start > timeoutMs) {
+            return done();
+        }
+    }
+}
+
+void Await(const std::function<std::string()>& read, const std::string& pattern,
+           const std::string& what) {
+    std::string got;
+    if (!Until([&] { return Match(pattern.c_str(), (got = read()).c_str()); })) {
+        throw std::runtime_error(what + " is \"" + got + "\", not \"" + pattern + "\"");
+    }
+}
+
+// Sets a registry value and returns the one it had.
+std::string Swap(HKEY root, const std::string& key, const char* name, const std::string& value) {
+    char old[1024] = "";
+    DWORD size = sizeof old;
+    RegGetValueA(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, old, &size);
+    RegSetKeyValueA(root, key.c_str(), name, REG_SZ, value.c_str(),
+                    static_cast<DWORD>(value.size() + 1));
+    return old;
+}
+
+void Shot(HWND window, const std::string& path) {  // what the screen shows of the window
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY);
+    DeleteDC(memory);
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    const CLSID png = {
+        0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+    Check(Gdiplus::Bitmap(bitmap, nullptr).Save(P(path).c_str(), &png, nullptr) == Gdiplus::Ok,
+          "save " + path);
+}
+
+void Script(const std::string& script);
+
+void Exec(const std::string& op, const std::string& arg) {
+    const std::string first = arg.substr(0, arg.find(' '));
+    const std::string rest = arg.size() > first.size() ? arg.substr(first.size() + 1) : "";
+    HWND item = GetDlgItem(g.window, atoi(first.c_str()));
+    if (op == "start") {  // [N]: that many launchers, from the driver's folder, not their own
+        // Wine takes TMP and TEMP from its registry, not from the Unix environment.
+        fs::create_directories(P(g_temp));
+        SetEnvironmentVariableW(L"TMP", P(g_temp).c_str());
+        SetEnvironmentVariableW(L"TEMP", P(g_temp).c_str());
+        g.snapshot = Tree(g_temp);
+        for (int n = arg.empty() ? 1 : stoi(arg); n > 0; --n, g.current = g.launchers.size() - 1) {
+            const std::wstring exe = P(g_root + "VokLauncher.exe");
+            const auto process =
+                reinterpret_cast<HANDLE>(_wspawnl(_P_NOWAIT, exe.c_str(), exe.c_str(), nullptr));
+            Check(AssignProcessToJobObject(g_job, process), "start a launcher");
+            g.launchers.push_back(process);
+            g.handles.push_back(process);
+        }
+    } else if (op == "wait") {
+        g.window = nullptr;
+        Check(Until([] { return g.window != nullptr; }, 20000, arg[0]), "a window of kind " + arg);
+    } else if (op == "box") {
+        Script("wait b; text 0");
+        Exec("text", "65535 " + arg);
+    } else if (op == "menu") {
+        Check(Text(g.window, 0) == "Vok ", "the menu's caption");
+        const int ids[] = {1002, 1000, 1001, 3, 5, 4, 6, 7, 2, 8};
+        for (int i = 0; i < 10; ++i) {
+            Exec("text", std::to_string(ids[i]) + " " + (i < 9 ? Line(44 + i) : "Demo"));
+            Check(!IsWindowEnabled(GetDlgItem(g.window, ids[i])) == (ids[i] == 3 && arg == "0"),
+                  "button " + std::to_string(ids[i]) + " enabled or not");
+        }
+    } else if (op == "text") {
+        Await([&] { return Text(g.window, atoi(first.c_str())); }, rest, "text " + first);
+    } else if (op == "type") {
+        SetDlgItemTextA(g.window, atoi(first.c_str()), rest.c_str());
+    } else if (op == "click" || op == "post") {  // posted, for it may open a modal window
+        Check(op == "post" ? PostMessageA(item ? item : g.window, atoi(rest.c_str()),
+                                          atoi(rest.c_str() + rest.find(' ') + 1), 0)
+                           : IsWindowVisible(item) && IsWindowEnabled(item) &&
+                                 PostMessageA(item, BM_CLICK, 0, 0),
+              op + " " + arg);
+        g.spent = g.window;
+    } else if (op == "settle") {
+        // The input box took what was posted: a marker (its modified flag, which the
+        // launcher never reads) posted behind, twice: the close box posts a Cancel.
+        HWND edit = GetDlgItem(g.window, 1006);
+        for (int round = 0; round < 2; ++round) {
+            const std::string marker = SendMessageA(edit, EM_GETMODIFY, 0, 0) ? "0" : "1";
+            PostMessageA(edit, EM_SETMODIFY, marker == "1", 0);
+            Await([&] { return std::to_string(SendMessageA(edit, EM_GETMODIFY, 0, 0)); }, marker,
+                  "the input box");
+        }
+    } else if (op == "hold") {
+        std::istringstream keys(arg);
+        for (int key; keys >> key;) {
+            g.held.push_back(static_cast<WORD>(key));
+        }
+        // Wine releases a key that only SendInput pressed when one of its windows
+        // gains focus: press until the keys stay down past a round trip through
+        // the launcher's message loop.
+        int attempts = 0;
+        do {
+            for (const WORD key : g.held) {
+                keybd_event(static_cast<BYTE>(key), 0, 0, 0);
+            }
+            SendMessageA(g.window, WM_NULL, 0, 0);
+        } while (Until(
+                     [] {
+                         return std::any_of(g.held.begin(), g.held.end(),
+                                            [](WORD key) { return GetAsyncKeyState(key) >= 0; });
+                     },
+                     150) &&
+                 ++attempts < 20);
+        Check(attempts < 20, "hold " + arg);
+    } else if (op == "exit") {
+        DWORD code = 0;
+        const HANDLE process = g.launchers[g.current];
+        Await([&] { return std::to_string(GetExitCodeProcess(process, &code) ? int(code) : 0); },
+              arg, "the exit code");
+    } else if (op == "seen") {
+        Await([] { return g.seen[GetProcessId(g.launchers[g.current])]; }, arg, "what it showed");
+    } else if (op == "log") {
+        Await([] { return Read(g_root + "log.txt").substr(g.logUsed); }, arg + "*", op);
+        g.logUsed += arg.size();
+    } else if (op == "is") {
+        Await([&] { return Read(first); }, rest, first);
+    } else if (op == "tree") {
+        Files want = arg[0] == '=' ? g.snapshot : Files();
+        if (arg.find("vok.exe") != std::string::npos) {
+            want["vok.exe"] = Read(g_root + "vok.exe");
+        }
+        CheckTree(want);
+    } else if (op == "league") {  // each creature's path names a folder holding data\ply
+        const std::string league = Expand(Read(g_here + arg));
+        Check(Read(g_root + "league.dat") == league, "the league the game found");
+        Files want = {{"vok.exe", Read(g_root + "vok.exe")}, {"vokleague.dat", league}};
+        for (size_t at = 0; (at = league.find(".path = " + g_temp, at)) != std::string::npos;) {
+            at += 8 + g_temp.size();
+            const std::string folder = league.substr(at, league.find('/', at) - at) + "\\";
+            want[folder] = "";
+            for (const auto& file : Tree(g_root + "data\\ply\\")) {
+                want[folder + file.first] = file.second;
+            }
+        }
+        CheckTree(want);
+    } else if (op == "put") {
+        fs::create_directories(P(first).parent_path());
+        Check(bool(std::ofstream(P(first), std::ios::binary) << rest), "write " + first);
+    } else if (op == "ro") {
+        fs::permissions(P(arg), fs::perms::owner_write, fs::perm_options::remove);
+    } else if (op == "rm") {
+        fs::remove(P(arg));
+    } else if (op == "lock") {  // held open without sharing: it stays, unreadable, to the end
+        g.kept[arg.substr(g_temp.size())] = "";
+        g.handles.push_back(
+            CreateFileW(P(arg).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    } else if (op == "ddraw") {  // both (entry points), no-create, no-create-ex, fail, off
+        SetEnvironmentVariableA("VOK_DDRAW_FAIL", arg == "fail" ? "1" : nullptr);
+        // Wine loads its own ddraw unless told otherwise; an empty override: none at all.
+        Swap(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\VokLauncher.exe\\DllOverrides",
+             "ddraw", arg == "off" ? "" : "native");
+        fs::copy_file(
+            P(g_here + "standins\\ddraw\\" + (arg[0] == 'n' ? arg : "both") + "\\DDRAW.DLL"),
+            P(g_root + "DDRAW.DLL"), fs::copy_options::overwrite_existing);
+    } else if (op == "temp") {  // a temporary folder path of that many characters
+        for (g_temp = g_base + "deep\\"; g_temp.size() < stoul(arg);) {
+            g_temp += std::string(std::min<size_t>(99, stoul(arg) - g_temp.size() - 1), 'd') + "\\";
+        }
+    } else if (op == "shot") {  // with VOK_GUI_SHOTS naming a folder
+        if (!g_shots.empty()) {
+            Shot(g.window, g_shots + arg + ".png");
+        }
+    } else {
+        Check(false, "unknown command " + op);
+    }
+}
+
+void Script(const std::string& script) {
+    std::istringstream commands(script);
+    for (std::string command; std::getline(commands, command, ';');) {
+        std::istringstream words(command);
+        std::string op, arg;
+        if (words >> op) {
+            Exec(op, Expand(std::getline(words >> std::ws, arg) ? arg : ""));
+        }
+    }
+}
+
+// Ends what the last scenario started and held, and stages the next one.
+void Reset() {
+    TerminateJobObject(g_job, 1);
+    for (const WORD key : g.held) {
+        keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
+    }
+    for (HANDLE handle : g.handles) {
+        CloseHandle(handle);
+    }
+    g = Scenario();
+    std::error_code failed;
+    Until([&] {  // the ended programs let go of their files in a moment
+        for (const auto& entry : fs::recursive_directory_iterator(P(g_base), failed)) {
+            fs::permissions(entry, fs::perms::owner_write, fs::perm_options::add, failed);
+        }
+        fs::remove_all(P(g_base), failed);
+        return !failed;
+    });
+    Check(!failed, "remove " + g_base + ": " + failed.message());
+    fs::create_directories(P(g_temp = g_base + "tmp\\"));
+    fs::copy(P(g_here + "root"), P(g_root), fs::copy_options::recursive);
+    Exec("ddraw", "both");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    g_here = fs::current_path().u8string() + "\\";  // ctest runs it in its build folder
+    const char* shots = getenv("VOK_GUI_SHOTS");    // a Unix folder, so one on Wine's drive Z:
+    g_shots = shots ? std::string("Z:") + shots + "/" : "";
+    g_base = (fs::temp_directory_path() / "vokgui").u8string() + "\\";
+    g_root = g_base + "root\\";
+    g_job = CreateJobObjectW(nullptr, nullptr);
+    g_debugReady = CreateEventA(nullptr, FALSE, TRUE, "DBWIN_BUFFER_READY");
+    g_debugData = CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY");
+    g_debugText = static_cast<const char*>(MapViewOfFile(
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER"),
+        FILE_MAP_READ, 0, 0, 0));
+    // Wine's shell reads only HKLM's classes: the licence document and the web
+    // address go to the recorder instead of an editor and a browser.
+    const std::string classes = "Software\\Classes\\", open = "\\shell\\open\\command";
+    const std::string handler = "\"" + g_root + "shell-open.exe\" \"%1\"";
+    Swap(HKEY_LOCAL_MACHINE, classes + "VokGuiDoc" + open, nullptr, handler);
+    const std::string oldText = Swap(HKEY_LOCAL_MACHINE, classes + ".txt", nullptr, "VokGuiDoc");
+    const std::string oldHttps =
+        Swap(HKEY_LOCAL_MACHINE, classes + "https" + open, nullptr, handler);
+    const LANGID layout = LOWORD(reinterpret_cast<ULONG_PTR>(GetKeyboardLayout(0)));
+    g_language = PRIMARYLANGID(layout) == LANG_GERMAN ? "german" : "english";
+    std::ifstream file(P(g_here + "scenarios.txt"));
+    std::vector<std::pair<std::string, std::string>> scenarios;
+    for (std::string line; std::getline(file, line);) {
+        if (line[0] == ' ') {
+            scenarios.back().second += line + ";";
+        } else if (!line.empty() && line[0] != '#') {
+            scenarios.push_back({line, ""});
+        }
+    }
+    int passed = 0, failed = 0;
+    for (const auto& [name, script] : scenarios) {
+        if ((name.find("German") == std::string::npos) == (g_language == "german") ||
+            name.find(argc > 1 ? argv[1] : "") == std::string::npos) {
+            continue;
+        }
+        const DWORD start = GetTickCount();
+        std::string error;
+        try {
+            Reset();
+            Script(script);
+            Await([] { return Read(g_root + "log.txt").substr(g.logUsed); }, "",
+                  "what else the stand-ins recorded");
+        } catch (const std::exception& e) {
+            error = "\n     " + std::string(e.what());
+        }
+        printf("%s %s (%.1f s)%s\n", error.empty() ? "ok  " : "FAIL", name.c_str(),
+               (GetTickCount() - start) / 1000.0, error.c_str());
+        fflush(stdout);
+        ++(error.empty() ? passed : failed);
+    }
+    TerminateJobObject(g_job, 1);
+    Swap(HKEY_LOCAL_MACHINE, classes + ".txt", nullptr, oldText);
+    Swap(HKEY_LOCAL_MACHINE, classes + "https" + open, nullptr, oldHttps);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\VokLauncher.exe");
+    printf("%d passed, %d failed\n", passed, failed);
+    return failed > 0 || passed == 0;
+}

@@ -1,0 +1,89 @@
+// Stand-ins for the programs the launcher starts and the library it probes.
+// They append what they were asked to do, in UTF-8, to a file in the current
+// folder (the data root, wherever the launcher runs them). A program, under
+// each name the launcher starts: "<program> <arguments> @ <folder>\" to
+// log.txt; as "vok.exe" the game the launcher relies on, it copies the league
+// file it finds to league.dat, owns a window of the class "VOK " and records
+// message 0x420. DDRAW.DLL (VOK_DDRAW; VOK_NO_CREATE, VOK_NO_CREATE_EX drop an
+// entry point): to ddraw.txt attach, create (of IDirectDraw7, no driver or
+// outer object?; it fails when VOK_DDRAW_FAIL is set), release, detach or exit.
+#include <windows.h>
+
+#include <shlwapi.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+static void Record(const char* file, const std::wstring& line) {  // the path type makes it UTF-8
+    std::ofstream(file, std::ios::app | std::ios::binary) << fs::path(line).u8string() << "\r\n";
+}
+
+#ifdef VOK_DDRAW
+static ULONG WINAPI Release(void*) {  // all a caller that only releases the object needs
+    Record("ddraw.txt", L"release");
+    return 0;
+}
+static void* g_vtable[3] = {nullptr, nullptr, reinterpret_cast<void*>(Release)};
+[[maybe_unused]] static void* g_object = g_vtable;
+
+extern "C" {
+#ifndef VOK_NO_CREATE
+__declspec(dllexport) HRESULT WINAPI DirectDrawCreate(GUID*, void**, IUnknown*) {
+    return E_FAIL;
+}
+#endif
+#ifndef VOK_NO_CREATE_EX
+__declspec(dllexport) HRESULT WINAPI
+    DirectDrawCreateEx(GUID* driver, void** object, REFIID iid, IUnknown* outer) {
+    const GUID kIidDirectDraw7 = {
+        0x15E65EC0, 0x3B9C, 0x11D2, {0xB9, 0x2F, 0x00, 0x60, 0x97, 0x97, 0xEA, 0x5B}};
+    const bool asked = !driver && !outer && IsEqualGUID(iid, kIidDirectDraw7);
+    Record("ddraw.txt", asked ? L"create IDirectDraw7" : L"create with other arguments");
+    *object = getenv("VOK_DDRAW_FAIL") ? nullptr : &g_object;
+    return *object ? S_OK : E_FAIL;
+}
+#endif
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void* atExit) {
+    if (reason == DLL_PROCESS_ATTACH || reason == DLL_PROCESS_DETACH) {
+        Record("ddraw.txt", reason ? L"attach" : atExit ? L"exit" : L"detach");
+    }
+    return TRUE;
+}
+}  // extern "C"
+
+#else
+static LRESULT CALLBACK GameWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == 0x420) {
+        Record("log.txt", L"0x420 " + std::to_wstring(wParam) + L" " + std::to_wstring(lParam));
+    } else if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    wchar_t module[1024], temp[1024];
+    GetModuleFileNameW(nullptr, module, 1024);
+    const wchar_t* args = PathGetArgsW(GetCommandLineW());
+    const bool game = fs::path(module).filename() == L"vok.exe";
+    if (game) {
+        GetTempPathW(1024, temp);
+        CopyFileW((temp + std::wstring(L"vokleague.dat")).c_str(), L"league.dat", FALSE);
+        WNDCLASSW windowClass = {0,       GameWindow, 0,       0,       instance,
+                                 nullptr, nullptr,    nullptr, nullptr, L"VOK "};
+        RegisterClassW(&windowClass);
+        CreateWindowW(L"VOK ", args, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 460, 140, nullptr,
+                      nullptr, instance, nullptr);
+    }
+    // Recorded last: once the driver reads it, the game's window exists.
+    Record("log.txt", module + std::wstring(*args ? L" " : L"") + args + L" @ " +
+                          fs::current_path().wstring() + L"\\");
+    MSG message;
+    while (game && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+#endif
