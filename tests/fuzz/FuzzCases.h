@@ -18,16 +18,11 @@ namespace vok::fuzz {
 //   operands: a key is one byte b (with 0x80, token b & 0x3F modulo the
 //   count, ASCII case flipped with 0x40; otherwise b bytes of key), a text
 //   one length byte and its bytes, a number four bytes little-endian.
-// Truncated operands read as zero bytes. After every step the token list is
-// that of a fresh read of what the file holds (or the batch would write), and
-// the disk holds exactly the expected bytes: the old value replaced in place,
-// one new line on top, or nothing changed, and nothing before a commit.
+// Truncated operands read as zero bytes. The same operations go to a second
+// object that writes each at once: after every step both agree (FuzzCases.cpp).
 std::string RunKvFileCase(const std::uint8_t* data, std::size_t size);
 
-// A language file loaded as English: a line number (4 bytes, little-endian),
-// then the file's bytes. The table has at most 512 lines of at most 499
-// characters, "<error>" past its end, and below 512 lines exactly the lines
-// Windows' text mode reads.
+// Any bytes as the English language file.
 std::string RunLanguageCase(const std::uint8_t* data, std::size_t size);
 
 }  // namespace vok::fuzz

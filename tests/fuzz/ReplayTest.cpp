@@ -43,7 +43,7 @@ TEST(KeyValueFileProperty, BatchEqualsWritesOneByOne) {
     const std::string starts[] = {"", "a = 1\r\nname = \"Old\"\r\nply[1].points = 3\r\n",
                                   "ply[0].name = \"ply[1].points\"\r\nply[1].points = 0\r\nb"};
     const std::string words[] = {"a",       "B",  "ply[1].points", "name", "x y", "",
-                                 "\"Cup\"", "\"", "a=b",           "\r\n"};
+                                 "\"Cup\"", "\"", "a=b",           "x\"",  "\r\n"};
     std::mt19937 random(1);
     for (int n = 0; n < 400; ++n) {
         const std::string& start = starts[n % 3];

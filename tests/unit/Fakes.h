@@ -18,12 +18,11 @@ using Strings = std::vector<std::string>;
 using Files = std::map<std::string, std::string>;
 
 // A fresh folder in the system's temporary directory, removed afterwards.
-// Its path ends in '/'.
 struct TempFolder {
     TempFolder();
     ~TempFolder();
     std::string operator/(const std::string& name) const { return path + name; }
-    std::string path;
+    std::string path;  // ends in '/'
 };
 
 std::string ReadFile(const std::string& path);                         // "" when missing
@@ -41,6 +40,12 @@ Files Tree(const std::string& folder);
 std::string LeagueFile(const std::string& temp, const Strings& players, int voks,
                        const std::string& creature = "Grunt");
 
+// A path call that a test can make fail, then made as the system makes it.
+#define VOK_PATH_CALL(Name, call, Params, path, Args)   \
+    bool Name Params override {                         \
+        return !Fails(call, path) && system_.Name Args; \
+    }
+
 // The OS seam of the tests, current while it lives, in a fresh process state:
 // the system's file calls, everything else under the test's control, each call
 // written to `log` ("copy <to>", "shell open|file|parameters|directory", "exit
@@ -56,12 +61,12 @@ public:
     std::uint32_t probe = kDirectDraw7;
     bool claim = true;          // ClaimLauncher's answer
     Strings windows, later;     // "class|title" of top-level windows; `later` appear one a pause
-    Strings log, failing;       // a path call matching "<call> <part of its path>" fails
+    Strings log, failing;       // every path call of the kinds in `failing` fails
     std::vector<int> exits;     // EndProcess returns here
     int failAt = 0, calls = 0;  // the failAt-th path call fails (0: none)
     bool faulted = false;       // a fault has fired
 
-    // Log entries of these kinds, the given folders shown as "R/" and "T/".
+    // Log entries of these kinds, the folder `root` shown as "R/", tempDir as "T/".
     Strings Log(const Strings& kinds, const std::string& root = "") const;
 
     bool TempPath(char* buffer, std::size_t size) override { return Give(tempDir, buffer, size); }
@@ -70,32 +75,22 @@ public:
         return Fails("read", path) ? ReadResult::Failed : system_.ReadWholeFile(path, contents);
     }
     bool WriteWholeFile(const char* path, const void* data, std::size_t size) override;
-    bool MoveReplace(const char* f, const char* t) override {
-        return Pass("replace", t) && system_.MoveReplace(f, t);
-    }
-    bool CanOpen(const char* p) override { return Pass("canopen", p) && system_.CanOpen(p); }
-    bool IsFolder(const char* p) override { return Pass("isfolder", p) && system_.IsFolder(p); }
-    bool ListFolder(const char* p, std::vector<std::string>& names) override {
-        return Pass("list", p) && system_.ListFolder(p, names);
-    }
-    bool CopyFileOver(const char* f, const char* t) override {
-        return Pass("copy", t) && system_.CopyFileOver(f, t);
-    }
-    bool SetNormalAttributes(const char* p) override {
-        return Pass("normal", p) && system_.SetNormalAttributes(p);
-    }
-    bool MakeFolder(const char* p) override { return Pass("mkdir", p) && system_.MakeFolder(p); }
-    bool RemoveEmptyFolder(const char* p) override {
-        return Pass("rmdir", p) && system_.RemoveEmptyFolder(p);
-    }
-    bool RemoveFile(const char* p) override { return Pass("delete", p) && system_.RemoveFile(p); }
+    VOK_PATH_CALL(MoveReplace, "replace", (const char* from, const char* to), to, (from, to))
+    VOK_PATH_CALL(CanOpen, "canopen", (const char* path), path, (path))
+    VOK_PATH_CALL(IsFolder, "isfolder", (const char* path), path, (path))
+    VOK_PATH_CALL(ListFolder, "list", (const char* path, Strings& names), path, (path, names))
+    VOK_PATH_CALL(CopyFileOver, "copy", (const char* from, const char* to), to, (from, to))
+    VOK_PATH_CALL(SetNormalAttributes, "normal", (const char* path), path, (path))
+    VOK_PATH_CALL(MakeFolder, "mkdir", (const char* path), path, (path))
+    VOK_PATH_CALL(RemoveEmptyFolder, "rmdir", (const char* path), path, (path))
+    VOK_PATH_CALL(RemoveFile, "delete", (const char* path), path, (path))
     std::size_t PathLimit() override { return 260; }  // as Windows' ANSI calls take
     unsigned short KeyboardLangId() override { return langId; }
     bool ExecutableFolder(char* buffer, std::size_t size) override {
         return Give(exeFolder, buffer, size);
     }
-    bool SetCurrentFolder(const char* p) override {
-        return Note(std::string("cd ") + p), system_.SetCurrentFolder(p);
+    bool SetCurrentFolder(const char* path) override {
+        return Note(std::string("cd ") + path), system_.SetCurrentFolder(path);
     }
     bool ShellOpen(WindowHandle, const char* verb, const char* file, const char* parameters,
                    const char* directory) override {
@@ -118,7 +113,6 @@ public:
 
 private:
     bool Fails(const char* call, const char* path);
-    bool Pass(const char* call, const char* path) { return !Fails(call, path); }
     bool Note(const std::string& entry) { return log.push_back(entry), true; }
     static std::string Id(WindowHandle w) {
         return std::to_string(reinterpret_cast<std::uintptr_t>(w));
@@ -132,25 +126,20 @@ private:
 
 // A data root whose language line n reads "L<n>", with one creature (its
 // "data.dat" and a "skin.txt") and a game, a temporary folder beside it, and a
-// player at the launcher's dialogs. Each dialog the logic runs opens with its
-// real logic and takes the script's next steps until it ends: "<id>=<text>"
-// types into a control (an edit then reports its change, as it does for a
-// text the logic sets), "<id>" presses a
-// button. A message box takes the next step when it is an answer ("Ok",
-// "Cancel", "Yes", "No", "Retry"), else the answer `answers` gives for its
-// buttons ("RetryCancel" ...), else it counts as not shown. When the script
-// runs out or the process ends, open dialogs return -2. The log shows "open
-// <template>", "box <buttons>: <text>", "end <template> <result>" and
+// player at the launcher's dialogs. Each dialog opens with its real logic and
+// takes the script's next steps until it ends: "<id>=<text>" types into a
+// control (an edit reports its change, also of a text the logic sets), "<id>"
+// presses a button. A message box takes the next step when it is an answer
+// ("Ok", "Cancel", "Yes", "No", "Retry"), else the answer `answers` gives for
+// its buttons ("RetryCancel" ...), else it counts as not shown. When the
+// script runs out or the process ends, open dialogs return -2. The log shows
+// "open <template>", "box <buttons>: <text>", "end <template> <result>" and
 // "unhandled <id>" for a button the dialog reports as not its own.
 struct Stage {
     explicit Stage(int lines = 102);
-    // Writes an English language file of `lines` lines.
-    void Language(int lines);
-    // Starts the launcher with this script; the process's exit code.
-    int Run(Strings script);
-    // The owner of the main menu (or of a box run directly).
-    Ui& Desktop();
-    // The log's entries of these kinds, the folders shown as "R/" and "T/".
+    void Language(int lines);  // an English language file of `lines` lines
+    int Run(Strings steps);    // starts the launcher; the process's exit code
+    Ui& Desktop();             // the owner of the main menu, or of a box run directly
     Strings Log(const Strings& kinds = {"box", "shell", "exit", "post", "front", "unhandled",
                                         "end IDD_CREATELEAGUE"}) const {
         return os.Log(kinds, root.path);
