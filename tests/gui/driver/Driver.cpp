@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <gdiplus.h>
-#include <process.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -193,20 +192,31 @@ void Exec(const std::string& op, const std::string& arg) {
     const std::string first = arg.substr(0, arg.find(' '));
     const std::string rest = arg.size() > first.size() ? arg.substr(first.size() + 1) : "";
     HWND item = GetDlgItem(g.window, atoi(first.c_str()));
-    if (op == "start") {  // [N]: that many launchers, from the driver's folder, not their own
-        // Wine takes TMP and TEMP from its registry, not from the Unix environment.
+    if (op == "start") {  // [N]: that many launchers at once, from the driver's folder
+        // Wine takes TMP and TEMP from its registry, not from the Unix environment;
+        // a wide block keeps the letters the ANSI code page lacks.
         fs::create_directories(P(g_temp));
         SetEnvironmentVariableW(L"TMP", P(g_temp).c_str());
         SetEnvironmentVariableW(L"TEMP", P(g_temp).c_str());
         g.snapshot = Tree(g_temp);
+        const std::wstring exe = P(g_root + "VokLauncher.exe");
+        wchar_t* environment = GetEnvironmentStringsW();
+        std::vector<HANDLE> threads;  // all suspended until the last one exists
         for (int n = arg.empty() ? 1 : stoi(arg); n > 0; --n, g.current = g.launchers.size() - 1) {
-            const std::wstring exe = P(g_root + "VokLauncher.exe");
-            const auto process =
-                reinterpret_cast<HANDLE>(_wspawnl(_P_NOWAIT, exe.c_str(), exe.c_str(), nullptr));
-            Check(AssignProcessToJobObject(g_job, process), "start a launcher");
-            g.launchers.push_back(process);
-            g.handles.push_back(process);
+            STARTUPINFOW startup = {};
+            startup.cb = sizeof startup;
+            PROCESS_INFORMATION process;
+            Check(CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE,
+                                 CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT, environment,
+                                 nullptr, &startup, &process) &&
+                      AssignProcessToJobObject(g_job, process.hProcess),
+                  "start a launcher");
+            g.launchers.push_back(process.hProcess);
+            g.handles.insert(g.handles.end(), {process.hProcess, process.hThread});
+            threads.push_back(process.hThread);
         }
+        FreeEnvironmentStringsW(environment);
+        std::for_each(threads.begin(), threads.end(), ResumeThread);
     } else if (op == "wait") {
         g.window = nullptr;
         Check(Until([] { return g.window != nullptr; }, 20000, arg[0]), "a window of kind " + arg);
@@ -271,6 +281,10 @@ void Exec(const std::string& op, const std::string& arg) {
               arg, "the exit code");
     } else if (op == "seen") {
         Await([] { return g.seen[GetProcessId(g.launchers[g.current])]; }, arg, "what it showed");
+    } else if (op == "rest") {  // CODE: every other launcher ended so, having shown nothing
+        for (size_t i = 0, current = g.current; i < g.launchers.size(); g.current = current) {
+            Script((g.current = i++) == current ? "" : "exit " + arg + "; seen");
+        }
     } else if (op == "log") {
         Await([] { return Read(g_root + "log.txt").substr(g.logUsed); }, arg + "*", op);
         g.logUsed += arg.size();
@@ -318,7 +332,8 @@ void Exec(const std::string& op, const std::string& arg) {
         for (g_temp = g_base + "deep\\"; g_temp.size() < stoul(arg);) {
             g_temp += std::string(std::min<size_t>(99, stoul(arg) - g_temp.size() - 1), 'd') + "\\";
         }
-    } else if (op == "shot") {  // with VOK_GUI_SHOTS naming a folder
+    } else if (op == "repeat") {  // N: the scenario runs N times, each on a fresh stage (main)
+    } else if (op == "shot") {    // with VOK_GUI_SHOTS naming a folder
         if (!g_shots.empty()) {
             Shot(g.window, g_shots + arg + ".png");
         }
@@ -402,14 +417,19 @@ int main(int argc, char** argv) {
             continue;
         }
         const DWORD start = GetTickCount();
+        const size_t repeat = script.find("repeat ");
+        int rounds = repeat == std::string::npos ? 1 : stoi(script.substr(repeat + 7)), round = 0;
         std::string error;
         try {
-            Reset();
-            Script(script);
-            Await([] { return Read(g_root + "log.txt").substr(g.logUsed); }, "",
-                  "what else the stand-ins recorded");
+            for (; round < rounds; ++round) {
+                Reset();
+                Script(script);
+                Await([] { return Read(g_root + "log.txt").substr(g.logUsed); }, "",
+                      "what else the stand-ins recorded");
+            }
         } catch (const std::exception& e) {
-            error = "\n     " + std::string(e.what());
+            error = "\n     " + std::string(e.what()) +
+                    (rounds > 1 ? " (round " + std::to_string(round + 1) + ")" : "");
         }
         printf("%s %s (%.1f s)%s\n", error.empty() ? "ok  " : "FAIL", name.c_str(),
                (GetTickCount() - start) / 1000.0, error.c_str());
