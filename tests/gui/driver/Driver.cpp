@@ -26,7 +26,8 @@ struct Scenario {
     std::map<DWORD, std::string> seen;       // by process id: the kinds of window shown
     HWND window = nullptr, spent = nullptr;  // acted on; clicked last, and maybe still closing
     std::vector<WORD> held;
-    Files kept, snapshot;  // the locked files; the temporary folder as the launcher started
+    Files kept;                             // the locked files
+    std::map<std::string, Files> snapshot;  // by folder: as at `start`, or as `temp` left it
     size_t current = 0, logUsed = 0;
 } g;
 HANDLE g_job, g_debugReady, g_debugData;  // the job: every launcher and what it starts
@@ -41,6 +42,11 @@ void Check(bool ok, const std::string& what) {
 
 fs::path P(const std::string& utf8) {  // the C runtime takes no folder ending in a backslash
     return fs::u8path(utf8.back() == '\\' ? utf8.substr(0, utf8.size() - 1) : utf8);
+}
+
+std::string Short(const std::string& path) {  // the 8.3 form Wine makes up; a missing one as is
+    wchar_t got[1024];
+    return GetShortPathNameW(fs::u8path(path).c_str(), got, 1024) ? fs::path(got).u8string() : path;
 }
 
 bool Match(const char* pattern, const char* text) {  // '*' stands for any text
@@ -83,17 +89,18 @@ std::string Line(int n) {
 }
 
 // %R the data root, where the stand-ins leave their records, %T the launcher's
-// temporary folder (each with its backslash), @N line N of the language file.
+// temporary folder (each with its backslash, by the short name where Wine made
+// one up: the ANSI calls' name), %L its long name, @N line N of the language file.
 std::string Expand(const std::string& text) {
-    std::string out;
+    std::string out, root = Short(g_root), temp = Short(g_temp);  // as the launcher names them
     for (size_t i = 0; i < text.size(); ++i) {
         const size_t digits = text[i] == '@' ? strspn(&text[i + 1], "0123456789") : 0;
-        const size_t token = text[i] == '%' ? std::string("RT").find(text[i + 1])
-                             : text.compare(i, 4, "\\r\\n") == 0 ? 2
-                                                                 : 3;
-        const std::string values[] = {g_root, g_temp, "\r\n", std::string(1, text[i])};
-        out += digits ? Line(stoi(text.substr(i + 1))) : values[std::min<size_t>(token, 3)];
-        i += digits + (token < 2 ? 1 : token == 2 ? 3 : 0);
+        const size_t token = text[i] == '%' ? std::string("RTL").find(text[i + 1])
+                             : text.compare(i, 4, "\\r\\n") == 0 ? 3
+                                                                 : 4;
+        const std::string values[] = {root, temp, g_temp, "\r\n", std::string(1, text[i])};
+        out += digits ? Line(stoi(text.substr(i + 1))) : values[std::min<size_t>(token, 4)];
+        i += digits + (token < 3 ? 1 : token == 3 ? 3 : 0);
     }
     return out;
 }
@@ -195,10 +202,9 @@ void Exec(const std::string& op, const std::string& arg) {
     if (op == "start") {  // [N]: that many launchers at once, from the driver's folder
         // Wine takes TMP and TEMP from its registry, not from the Unix environment;
         // a wide block keeps the letters the ANSI code page lacks.
-        fs::create_directories(P(g_temp));
         SetEnvironmentVariableW(L"TMP", P(g_temp).c_str());
         SetEnvironmentVariableW(L"TEMP", P(g_temp).c_str());
-        g.snapshot = Tree(g_temp);
+        g.snapshot[g_temp] = Tree(g_temp);
         const std::wstring exe = P(g_root + "VokLauncher.exe");
         wchar_t* environment = GetEnvironmentStringsW();
         std::vector<HANDLE> threads;  // all suspended until the last one exists
@@ -291,17 +297,17 @@ void Exec(const std::string& op, const std::string& arg) {
     } else if (op == "is") {
         Await([&] { return Read(first); }, rest, first);
     } else if (op == "tree") {
-        Files want = arg[0] == '=' ? g.snapshot : Files();
+        Files want = arg[0] == '=' ? g.snapshot[g_temp] : Files();
         if (arg.find("vok.exe") != std::string::npos) {
             want["vok.exe"] = Read(g_root + "vok.exe");
         }
         CheckTree(want);
     } else if (op == "league") {  // each creature's path names a folder holding data\ply
-        const std::string league = Expand(Read(g_here + arg));
+        const std::string league = Expand(Read(g_here + arg)), temp = Short(g_temp);
         Check(Read(g_root + "league.dat") == league, "the league the game found");
         Files want = {{"vok.exe", Read(g_root + "vok.exe")}, {"vokleague.dat", league}};
-        for (size_t at = 0; (at = league.find(".path = " + g_temp, at)) != std::string::npos;) {
-            at += 8 + g_temp.size();
+        for (size_t at = 0; (at = league.find(".path = " + temp, at)) != std::string::npos;) {
+            at += 8 + temp.size();
             const std::string folder = league.substr(at, league.find('/', at) - at) + "\\";
             want[folder] = "";
             for (const auto& file : Tree(g_root + "data\\ply\\")) {
@@ -317,7 +323,7 @@ void Exec(const std::string& op, const std::string& arg) {
     } else if (op == "rm") {
         fs::remove(P(arg));
     } else if (op == "lock") {  // held open without sharing: it stays, unreadable, to the end
-        g.kept[arg.substr(g_temp.size())] = "";
+        g.kept[arg.substr(Short(g_temp).size())] = "";
         g.handles.push_back(
             CreateFileW(P(arg).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     } else if (op == "ddraw") {  // both (entry points), no-create, no-create-ex, fail, off
@@ -328,10 +334,15 @@ void Exec(const std::string& op, const std::string& arg) {
         fs::copy_file(
             P(g_here + "standins\\ddraw\\" + (arg[0] == 'n' ? arg : "both") + "\\DDRAW.DLL"),
             P(g_root + "DDRAW.DLL"), fs::copy_options::overwrite_existing);
-    } else if (op == "temp") {  // a temporary folder path of that many characters
-        for (g_temp = g_base + "deep\\"; g_temp.size() < stoul(arg);) {
+    } else if (op == "temp") {  // NAME: that folder in the base; LENGTH: a path that long
+        g.snapshot[g_temp] = Tree(g_temp);
+        for (g_temp = g_base + (isdigit(arg[0]) ? "deep" : arg) + "\\";
+             isdigit(arg[0]) && g_temp.size() < stoul(arg);) {
             g_temp += std::string(std::min<size_t>(99, stoul(arg) - g_temp.size() - 1), 'd') + "\\";
         }
+        fs::create_directories(P(g_temp));
+    } else if (op == "root") {  // NAME: the data root moves to that folder in the base
+        fs::rename(P(g_base + "root"), P(g_root = g_base + arg + "\\"));
     } else if (op == "repeat") {  // N: the scenario runs N times, each on a fresh stage (main)
     } else if (op == "shot") {    // with VOK_GUI_SHOTS naming a folder
         if (!g_shots.empty()) {
@@ -373,7 +384,7 @@ void Reset() {
     });
     Check(!failed, "remove " + g_base + ": " + failed.message());
     fs::create_directories(P(g_temp = g_base + "tmp\\"));
-    fs::copy(P(g_here + "root"), P(g_root), fs::copy_options::recursive);
+    fs::copy(P(g_here + "root"), P(g_root = g_base + "root\\"), fs::copy_options::recursive);
     Exec("ddraw", "both");
 }
 
