@@ -58,11 +58,21 @@ public:
         }
         wchar_t wide[kWidePath];
         DWORD length = GetTempPathW(kWidePath, wide);
-        if (length == 0 || length >= kWidePath) {
+        if (length == 0 || length >= kWidePath || !AnsiPath(wide, buffer, size)) {
             buffer[0] = '\0';
             return false;
         }
-        return AnsiPath(wide, buffer, size);
+        // Named by its short form, the folder is one that a program asking
+        // the ANSI calls (the game, looking for the league) cannot find by
+        // its own name: the programs the launcher starts inherit the short
+        // form.
+        wchar_t back[kWidePath];
+        if (MultiByteToWideChar(CP_ACP, 0, buffer, -1, back, kWidePath) > 0 &&
+            std::wcscmp(back, wide) != 0) {
+            SetEnvironmentVariableA("TMP", buffer);
+            SetEnvironmentVariableA("TEMP", buffer);
+        }
+        return true;
     }
 
     ReadResult ReadWholeFile(const char* path, std::string& contents) override {

@@ -64,13 +64,15 @@ static LRESULT CALLBACK GameWindow(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    wchar_t module[1024], temp[1024];
+    wchar_t module[1024];
+    char ansi[MAX_PATH + 1];
     GetModuleFileNameW(nullptr, module, 1024);
     const wchar_t* args = PathGetArgsW(GetCommandLineW());
     const bool game = fs::path(module).filename() == L"vok.exe";
     if (game) {
-        GetTempPathW(1024, temp);
-        CopyFileW((temp + std::wstring(L"vokleague.dat")).c_str(), L"league.dat", FALSE);
+        // As the game does: by the ANSI calls, from the temporary folder it inherits.
+        GetTempPathA(sizeof ansi, ansi);
+        CopyFileA((ansi + std::string("vokleague.dat")).c_str(), "league.dat", FALSE);
         WNDCLASSW windowClass = {0,       GameWindow, 0,       0,       instance,
                                  nullptr, nullptr,    nullptr, nullptr, L"VOK "};
         RegisterClassW(&windowClass);
