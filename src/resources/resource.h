@@ -2,9 +2,9 @@
 #pragma once
 
 // Bitmaps
-#define IDB_MENU_PICTURE 123    // main menu picture, 367 x 256, 256 colours
-#define IDB_CREDITS_PICTURE 117 // credits picture, 575 x 52, 256 colours
-#define IDI_LAUNCHER 1          // application icon
+#define IDB_MENU_PICTURE 123     // main menu picture, 367 x 256, 256 colours
+#define IDB_CREDITS_PICTURE 117  // credits picture, 575 x 52, 256 colours
+#define IDI_LAUNCHER 1           // application icon
 
 // Main menu "IDD_MAINDLG"
 #define IDC_MAIN_PRACTICE 1002
