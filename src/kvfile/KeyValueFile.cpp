@@ -12,15 +12,15 @@ namespace {
 struct SeparatorTable {
     bool separator[256] = {};
     constexpr SeparatorTable() {
-        for (unsigned char byte : {' ', '=', ',', '"', '\n', '\r'}) {
-            separator[byte] = true;
+        for (const char* byte = KeyValueFile::kSeparators; *byte; ++byte) {
+            separator[static_cast<unsigned char>(*byte)] = true;
         }
     }
 };
-constexpr SeparatorTable kSeparators;
+constexpr SeparatorTable kSeparatorTable;
 
 inline bool IsSeparator(unsigned char byte) {
-    return kSeparators.separator[byte];
+    return kSeparatorTable.separator[byte];
 }
 
 // True when no byte of the zero-terminated `text` is a separator.

@@ -24,6 +24,9 @@
 // once. The bytes are those the same writes would have produced one by one.
 class KeyValueFile {
 public:
+    // The bytes that separate tokens.
+    static constexpr const char* kSeparators = " =,\"\r\n";
+
     KeyValueFile();
     explicit KeyValueFile(const char* path);
     KeyValueFile(const KeyValueFile&) = delete;

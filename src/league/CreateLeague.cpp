@@ -38,10 +38,6 @@ constexpr const char* kVokFile = "data/ply/data.dat";
 constexpr int kTextSize = 512;
 using Text = char[kTextSize];
 
-// Separators of the key-value file: a name stored without quotes is cut into
-// tokens at these.
-constexpr const char* kSeparators = " =,\"\r\n";
-
 // Labels in the order of their language lines, from line 57.
 const int kLabels[] = {IDC_LEAGUE_NAME_LABEL, IDC_LEAGUE_PLAYERS_LABEL, IDC_LEAGUE_ROUNDS_LABEL,
                        IDC_LEAGUE_VOKS_LABEL, IDC_LEAGUE_LIVES_LABEL};
@@ -252,7 +248,7 @@ void AddVok(VokEntry& vok, int player, int index) {
     KeyValueFile data(kVokFile);
     const char* name = data.GetValue("name", "");
     std::snprintf(vok.name, sizeof vok.name, "%.*s", kMaxVokName, name);
-    MarkKeys(vok.name, kSeparators);
+    MarkKeys(vok.name, KeyValueFile::kSeparators);  // stored bare, cut into tokens
 }
 
 // True when no league file is left where the new one goes. The main menu
