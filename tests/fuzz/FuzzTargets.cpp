@@ -1,10 +1,14 @@
-#include "FuzzCases.h"
-
+// The libFuzzer targets: built once for each case, which VOK_FUZZ_CASE names.
+// A case runs one input and returns the first invariant that did not hold, or
+// "".
 #include <unistd.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <string>
 
 #include "i18n/LanguageTable.h"
 #include "kvfile/KeyValueFile.h"
@@ -45,6 +49,15 @@ std::string Tokens(const KeyValueFile& file) {
 
 }  // namespace
 
+// A key-value file driven through the real seam. The input: flags (1 byte:
+// 0x01 start without a file, 0x02 keys only at line starts), the initial
+// file (a 2-byte little-endian length, then its bytes), and up to 12
+// operations, each an opcode byte (low 4 bits modulo 8: get by key, get next,
+// WriteString, WriteInt, WriteFloat, BeginBatch, CommitBatch, keys at line
+// starts; 0x10 sets addIfAbsent) with its operands: a key is one byte b (with
+// 0x80 the text of token b & 0x3F, else b bytes), a text one length byte and
+// its bytes, a number 4 bytes. Missing bytes read as zero. Outside a batch the
+// token list must be that of a fresh read, and no side file may be left.
 std::string RunKvFileCase(const std::uint8_t* data, std::size_t size) {
     const std::string path = Scratch() + "f.dat";
     std::remove(path.c_str());
@@ -127,3 +140,12 @@ std::string RunLanguageCase(const std::uint8_t* data, std::size_t size) {
 }
 
 }  // namespace vok::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string error = vok::fuzz::VOK_FUZZ_CASE(data, size);
+    if (!error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        std::abort();
+    }
+    return 0;
+}
