@@ -43,8 +43,9 @@ void LongTemp(Stage& s, std::size_t length, bool make = true) {
 
 // Setup commands, separated by "; ": probe N, keys CONTROL SHIFT, window
 // CLASS|TITLE, later CLASS|TITLE (appears after a pause), claim no, lines N,
-// broken TEMPLATE, put PATH TEXT, ro PATH, mkdir PATH, rm PATH, old (a league
-// of 2 players with 2 creatures, its file and game), temp +NAME (a folder in
+// broken TEMPLATE, put PATH TEXT, ro PATH, mkdir PATH, rm PATH, old [P C] (a
+// league of P players with C creatures each, 2 and 2 unless given, its file and
+// game), temp +NAME (a folder in
 // the temporary folder, made) or ~NAME (not made), temp none, temp N (a path
 // of N characters, made), temp max (the longest that holds a new league of
 // two players, under the system's path limit) or max+1.
@@ -86,11 +87,11 @@ void Apply(Stage& s, const std::string& command) {
         LongTemp(s, std::stoul(a), false);
     if (verb == "temp" && a.compare(0, 3, "max") == 0)
         LongTemp(s, longest + (a == "max+1"));
-    if (verb == "old") {
-        for (const char* file :
-             {"p0_vok0/data.dat", "p0_vok0/skin.txt", "p0_vok1/data.dat", "p0_vok1/skin.txt",
-              "p1_vok0/data.dat", "p1_vok0/skin.txt", "p1_vok1/data.dat", "p1_vok1/skin.txt"}) {
-            WriteFile(s.temp / file, "old");
+    for (int i = 0; verb == "old" && i < (a.empty() ? 2 : std::stoi(a)); ++i) {
+        for (int j = 0; j < (b.empty() ? 2 : std::stoi(b)); ++j) {
+            std::string folder = "p" + std::to_string(i) + "_vok" + std::to_string(j) + "/";
+            WriteFile(s.temp / folder + "data.dat", "old");
+            WriteFile(s.temp / folder + "skin.txt", "old");
         }
         WriteFile(s.temp / "vokleague.dat", "LeagueName = \"Old\"\r\nNrPlayers = 2\r\n");
         WriteFile(s.temp / "vok.exe", "old game");
@@ -274,6 +275,11 @@ TEST(Flow, EveryScenarioEndsAsThePlayerMustSeeIt) {
         // Old leagues that resist their removal.
         {"an old league with read-only files", "old; ro T/p0_vok0/data.dat; ro T/p1_vok1/skin.txt; ro T/vokleague.dat; "
          "ro T/vok.exe", kReplace, kReplaced, 1, "league Grunt; gone T/p0_vok1; gone T/p1_vok1"},
+        // The removal walks each player's creature folders until the first missing one, and the
+        // players until one whose first folder is missing.
+        {"the largest old league", "old 12 5", kReplace, kReplaced, 1, "league Grunt; tree T/ 8; count list 62"},
+        {"an old league with gaps", "old 1 1; put T/p0_vok2/a x; put T/p2_vok0/a x", kReplace, kReplaced, 1,
+         "league Grunt; tree T/ 12; count list 5"},
         {"an old league whose first folder stays", "old; put T/p0_vok0/sub/x x", kReplace, kReplaced, 1,
          "league Grunt; file T/p1_vok1/data.dat old; file T/p0_vok0/sub/x x"},
         // Temporary folders.

@@ -5,8 +5,6 @@
 #include <cstring>
 
 #include "Fakes.h"
-#include "common/ProcessState.h"
-#include "league/LeagueRemoval.h"
 #include "league/VokLeagueData.h"
 
 namespace vok::test {
@@ -123,52 +121,6 @@ TEST(VokLeagueData, SavesNothingWithoutAUsableTemporaryPath) {
         os.tempDir = temp;
         League("/x/", {"Ann", "Bo"}, 1).Save();
         EXPECT_EQ(os.log, Strings()) << temp.size();
-    }
-}
-
-// The removal walks players until the first whose first folder cannot be
-// removed, and each player's creatures until the first that cannot.
-TEST(LeagueRemoval, WalksTheCreatureFoldersInOrder) {
-    Strings full;
-    for (int i = 0; i < 60; ++i) {
-        full.push_back("p" + std::to_string(i / 5) + "_vok" + std::to_string(i % 5) + "/data.dat");
-    }
-    const struct {
-        Strings files;  // "!" before a path makes the file read-only
-        std::string left;
-        std::size_t listings;
-    } cases[] = {
-        {{}, "", 1},
-        {{"p0_vok0/a", "p0_vok1/a", "p1_vok0/a", "p1_vok1/b", "p2_vok0/", "p2_vok1/c"}, "", 10},
-        {full, "", 60},
-        {{"p0_vok0/a", "p2_vok0/a"}, "p2_vok0 p2_vok0/a ", 3},
-        {{"p0_vok0/a", "!p0_vok1/ro", "p0_vok2/a", "p1_vok0/a", "!vok.exe", "!vokleague.dat"},
-         "",
-         7},
-        {{"p0_vok0/sub/x", "p0_vok1/a"}, "p0_vok0 p0_vok0/sub p0_vok0/sub/x p0_vok1 p0_vok1/a ", 1},
-    };
-    for (const auto& c : cases) {
-        TestOs os;
-        TempFolder temp;
-        WriteFile(temp / "vokleague.dat", "");
-        WriteFile(temp / "vok.exe", "");
-        for (const std::string& file : c.files) {
-            WriteFile(temp / file.substr(file[0] == '!'), "x");
-            if (file[0] == '!') {
-                MakeReadOnly(temp / file.substr(1));
-            }
-        }
-        std::snprintf(Process().tempDir, sizeof Process().tempDir, "%s", temp.path.c_str());
-        Process().tempDirValid = true;
-        Process().leaguePresent = 1;
-        DeleteLeague();
-        std::string left;
-        for (const auto& entry : Tree(temp.path)) {
-            left += entry.first + " ";
-        }
-        EXPECT_EQ(left, c.left) << c.files.size();
-        EXPECT_EQ(os.Log({"list"}).size(), c.listings) << c.files.size();
-        EXPECT_EQ(Process().leaguePresent, 0);
     }
 }
 
