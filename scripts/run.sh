@@ -27,12 +27,18 @@ if [ "${1:-}" = "--photograph" ]; then
         sleep 0.2
     done
     [ -n "$geometry" ] || vok_die "the main menu did not appear within 30 s"
-    sleep 1 # let the dialog finish painting its picture and buttons
     id=$(awk '{print $1}' <<<"$geometry")
-    import -window root -crop "$(xwininfo -id "$id" | awk '
+    crop=$(xwininfo -id "$id" | awk '
         /Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
-        /Width:/ {w=$2} /Height:/ {h=$2} END {printf "%dx%d+%d+%d", w, h, x, y}')" \
-        +repage "$screenshot"
+        /Width:/ {w=$2} /Height:/ {h=$2} END {printf "%dx%d+%d+%d", w, h, x, y}')
+    # The window is mapped before it is painted, and on a busy machine the
+    # painting takes a while: take the picture again until it is no longer
+    # all black (bounded).
+    for _ in $(seq 1 40); do
+        sleep 0.5
+        import -window root -crop "$crop" +repage "$screenshot"
+        [ "$(convert "$screenshot" -format '%[fx:maxima]' info:)" != 0 ] && break
+    done
     # Ending the session (with-wine.sh) closes the launcher.
     exit 0
 fi
