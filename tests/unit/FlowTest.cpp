@@ -44,11 +44,11 @@ void LongTemp(Stage& s, std::size_t length, bool make = true) {
 // Setup commands, separated by "; ": probe N, keys CONTROL SHIFT, window
 // CLASS|TITLE, later CLASS|TITLE (appears after a pause), claim no, lines N,
 // broken TEMPLATE, put PATH TEXT, ro PATH, mkdir PATH, rm PATH, old [P C] (a
-// league of P players with C creatures each, 2 and 2 unless given, its file and
-// game), temp +NAME (a folder in
-// the temporary folder, made) or ~NAME (not made), temp none, temp N (a path
-// of N characters, made), temp max (the longest that holds a new league of
-// two players, under the system's path limit) or max+1.
+// league of P players with C creatures each, 2 and 2 unless given, its file
+// and game), temp +NAME (a folder in the temporary folder, made) or ~NAME (not
+// made), temp none, temp N (a path of N characters, made), temp max (the
+// longest that holds a new league of two players, under the system's path
+// limit) or max+1.
 void Apply(Stage& s, const std::string& command) {
     std::istringstream in(command);
     std::string verb, a, b;
@@ -276,7 +276,8 @@ TEST(Flow, EveryScenarioEndsAsThePlayerMustSeeIt) {
         {"an old league with read-only files", "old; ro T/p0_vok0/data.dat; ro T/p1_vok1/skin.txt; ro T/vokleague.dat; "
          "ro T/vok.exe", kReplace, kReplaced, 1, "league Grunt; gone T/p0_vok1; gone T/p1_vok1"},
         // The removal walks each player's creature folders until the first missing one, and the
-        // players until one whose first folder is missing.
+        // players until one whose first folder is missing (listings: those it tried, and the
+        // gathering's two).
         {"the largest old league", "old 12 5", kReplace, kReplaced, 1, "league Grunt; tree T/ 8; count list 62"},
         {"an old league with gaps", "old 1 1; put T/p0_vok2/a x; put T/p2_vok0/a x", kReplace, kReplaced, 1,
          "league Grunt; tree T/ 12; count list 5"},
