@@ -71,22 +71,8 @@ void Win32Ui::Enable(int control, bool enabled) {
 }
 
 Answer Win32Ui::ShowMessage(const char* text, const char* caption, Buttons buttons) {
-    UINT type = MB_OK;
-    switch (buttons) {
-        case Buttons::Ok:
-            type = MB_OK;
-            break;
-        case Buttons::YesNo:
-            type = MB_YESNO;
-            break;
-        case Buttons::OkCancel:
-            type = MB_OKCANCEL;
-            break;
-        case Buttons::RetryCancel:
-            type = MB_RETRYCANCEL;
-            break;
-    }
-    switch (MessageBoxA(Handle(window_), text, caption, type)) {
+    static const UINT kTypes[] = {MB_OK, MB_YESNO, MB_OKCANCEL, MB_RETRYCANCEL};  // by Buttons
+    switch (MessageBoxA(Handle(window_), text, caption, kTypes[static_cast<int>(buttons)])) {
         case IDOK:
             return Answer::Ok;
         case IDCANCEL:
