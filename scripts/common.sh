@@ -18,6 +18,7 @@ VOK_PACKAGES=(
     g++-mingw-w64-i686-posix mingw-w64-tools
     wine wine32:i386 wine64
     xvfb xauth imagemagick x11-utils
+    strip-nondeterminism
 )
 
 export VOK_XVFB_SCREEN="-screen 0 1024x768x24"
