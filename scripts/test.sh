@@ -7,6 +7,8 @@
 #   3. the GUI end-to-end tests, when there are any: every ctest test of the
 #      mingw-i686 build labelled "gui", run under Xvfb in a Wine session of
 #      their own, one at a time. Step 2 leaves those out.
+#   4. the release built twice in two folders, whose bytes must agree
+#      (scripts/check-reproducible.sh).
 # The last line is "tests: N passed, M failed", totals over all ctest runs; a
 # build or a ctest run that fails without a failed test to show for it counts
 # as one failure. Exits non-zero on any failure.
@@ -130,6 +132,13 @@ if phase "Build mingw-i686" vok_build_preset mingw-i686; then
     fi
 else
     build_failed mingw-i686
+fi
+
+# The launcher and its zip, built twice as differently as this machine allows,
+# must come out the same bytes.
+if ! phase "Reproducible release" bash scripts/check-reproducible.sh; then
+    failed=$((failed + 1))
+    problems+=("reproducible release: the two builds differ, or one failed (see above)")
 fi
 
 finish
