@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures the launcher's whole-program start-up under Wine: the time from
-# starting it until its main menu is visible, beside a bare one-dialog Win32
-# program measured in the same run (bench/startup). Prints the machine,
+# starting it until its main menu is visible, beside two bare one-dialog Win32
+# programs measured in the same run (bench/startup): one without a manifest,
+# and one with the launcher's, which loads the visual styles as it does. Prints the machine,
 # then median, quartiles and extremes in milliseconds. Arguments go to the
 # timer, for example --runs 40.
 #
@@ -34,4 +35,5 @@ vok_heading "Start-up under Wine"
 xvfb-run -a -s "$VOK_XVFB_SCREEN" bash "$VOK_ROOT/scripts/with-wine.sh" \
     bash "$VOK_ROOT/scripts/wine-run.sh" "$build/bench/startup/vok_startup_timer.exe" \
     --launcher "$build/VokLauncher.exe" --standins "$build/tests/gui/standins" \
-    --sample "$VOK_ROOT/sample" --bare "$build/bench/startup/BareDialog.exe" "$@"
+    --sample "$VOK_ROOT/sample" --bare "$build/bench/startup/BareDialog.exe" \
+    --bare-manifest "$build/bench/startup/BareDialogManifest.exe" "$@"

@@ -1,11 +1,14 @@
 // The launcher's whole-program start-up under Wine: the time from
 // CreateProcess until its main menu is visible (found by its control ids,
 // that is after WM_INITDIALOG has translated it and the DirectDraw probe has
-// run), beside a bare one-dialog program measured in the same run. It prints
-// figures; it asserts nothing, for a time is a measurement and not a test.
+// run), beside two bare one-dialog programs measured in the same run: one
+// without a manifest, and one with the launcher's, which loads the common
+// controls 6 and the visual styles as the launcher does (the fair floor). It
+// prints figures; it asserts nothing, for a time is a measurement and not a
+// test.
 //
 //   vok_startup_timer --launcher EXE --standins DIR --sample DIR --bare EXE
-//                     [--runs N] [--work DIR]
+//                     --bare-manifest EXE [--runs N] [--work DIR]
 //
 // The programs take turns, one start each per round, so that a change in the
 // machine's load falls on all of them alike; the first round is not counted
@@ -165,7 +168,7 @@ double Quantile(std::vector<double> times, double fraction) {
 int Usage() {
     fprintf(stderr,
             "usage: vok_startup_timer --launcher EXE --standins DIR --sample DIR --bare EXE "
-            "[--runs N] [--work DIR]\n");
+            "--bare-manifest EXE [--runs N] [--work DIR]\n");
     return 2;
 }
 
@@ -177,7 +180,8 @@ int main(int argc, char** argv) {
         options[argv[i]] = argv[i + 1];
     }
     const int runs = atoi(options["--runs"].c_str());
-    for (const char* required : {"--launcher", "--standins", "--sample", "--bare"}) {
+    for (const char* required :
+         {"--launcher", "--standins", "--sample", "--bare", "--bare-manifest"}) {
         if (options[required].empty()) {
             return Usage();
         }
@@ -200,7 +204,8 @@ int main(int argc, char** argv) {
     if (!CopyTree(WindowsPath(options["--sample"]), root) ||
         !CopyTree(WindowsPath(options["--launcher"]), root + "\\VokLauncher.exe") ||
         !CopyTree(ddraw, root + "\\DDRAW.DLL") ||
-        !CopyTree(WindowsPath(options["--bare"]), root + "\\BareDialog.exe")) {
+        !CopyTree(WindowsPath(options["--bare"]), root + "\\BareDialog.exe") ||
+        !CopyTree(WindowsPath(options["--bare-manifest"]), root + "\\BareDialogManifest.exe")) {
         fprintf(stderr, "cannot stage the data root in %s\n", root.c_str());
         return 1;
     }
@@ -218,8 +223,15 @@ int main(int argc, char** argv) {
 
     const std::vector<int> menu = {1002, 1000, 1001, 3, 8, 5, 4, 6, 7, 2};
     std::vector<Program> programs = {
-        {"bare one-dialog program",
+        {"bare, no manifest",
          root + "\\BareDialog.exe",
+         {IDC_BARE_CLOSE},
+         IDC_BARE_CLOSE,
+         "",
+         {},
+         ""},
+        {"bare, launcher's manifest",
+         root + "\\BareDialogManifest.exe",
          {IDC_BARE_CLOSE},
          IDC_BARE_CLOSE,
          "",
@@ -266,11 +278,14 @@ int main(int argc, char** argv) {
                Quantile(program.times, 0.75), Quantile(program.times, 0.0),
                Quantile(program.times, 1.0));
     }
-    if (!programs[0].times.empty()) {
-        for (size_t i = 1; i < programs.size(); ++i) {
-            if (!programs[i].times.empty()) {
-                printf("%s minus the bare program (medians): %.1f ms\n", programs[i].label.c_str(),
-                       Quantile(programs[i].times, 0.5) - Quantile(programs[0].times, 0.5));
+    // Each launcher against each floor: the bare programs are the first two.
+    for (size_t i = 2; i < programs.size(); ++i) {
+        for (size_t floor = 0; floor < 2; ++floor) {
+            if (!programs[i].times.empty() && !programs[floor].times.empty()) {
+                const double launcher = Quantile(programs[i].times, 0.5);
+                const double bare = Quantile(programs[floor].times, 0.5);
+                printf("%s / %s (medians): %+.1f ms, %.2f times\n", programs[i].label.c_str(),
+                       programs[floor].label.c_str(), launcher - bare, launcher / bare);
             }
         }
     }
