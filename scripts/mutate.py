@@ -436,7 +436,8 @@ def git_commit(src):
 
 
 def options(argv):
-    parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument('--src', required=True, help='a clone whose sources are changed')
     parser.add_argument('--build', required=True, help='a folder for its native build')
     parser.add_argument('--max', type=int, default=120, help='changes to draw (default 120)')
