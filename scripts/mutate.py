@@ -284,10 +284,11 @@ class Project:
         return sorted(programs.items())
 
     def run_tests(self, detail=False):
-        """Runs every test program; returns (failed, messages): the failing
-        programs or, with detail, the failing GoogleTest tests by name with
-        the start and end of their messages. Stops at the first failing
-        program unless detail is asked for."""
+        """Runs every test program; returns (failed, messages): the failed
+        tests by name where GoogleTest names them, else the failing program
+        and how it ended; with detail, every failed test of every program and
+        the start and end of their messages. Without detail it stops at the
+        first failure."""
         failed, messages = [], {}
         scratch = tempfile.mkdtemp(prefix='vok-mutate-')
         try:
@@ -299,7 +300,11 @@ class Project:
                                 else ['--gtest_brief=1', '--gtest_fail_fast'])
                 env = dict(os.environ, TMPDIR=scratch + '/')
                 code, output = sh(command, timeout=self.time_limit, cwd=scratch, env=env)
-                names = failing_tests(report) if detail and os.path.exists(report) else {}
+                if detail:
+                    names = failing_tests(report) if os.path.exists(report) else {}
+                else:  # the brief output names the failed test, without its messages
+                    names = dict.fromkeys(re.findall(r'^\[  FAILED  \] (\S+)', output or '',
+                                                     re.MULTILINE), [])
                 messages.update(names)
                 if names:
                     failed += sorted(names)
