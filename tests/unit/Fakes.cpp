@@ -4,12 +4,16 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
+#include "PlayerWords.h"
 #include "common/ProcessState.h"
 #include "dialogs/InputBox.h"
+#include "kvfile/KeyValueFile.h"
 #include "launcher/DialogTable.h"
 #include "launcher/StartUp.h"
 
@@ -134,17 +138,22 @@ bool TestOs::Give(const std::string& answer, char* buffer, std::size_t size) {
     return fits;
 }
 
+bool TestOs::ShellOpen(WindowHandle, const char* verb, const char* file, const char* parameters,
+                       const char* directory) {
+    const std::string how = !verb ? "opened " : std::string(verb) == "open" ? "started " : verb;
+    return Note(how + file + (*parameters ? " " : "") + parameters + (*directory ? " in " : "") +
+                directory);
+}
+
 void TestOs::Pause(unsigned ms) {
-    Note("pause " + std::to_string(ms));
-    if (!later.empty()) {
-        windows.push_back(later.front());
-        later.erase(later.begin());
-    }
+    waited += ms;
+    windows.insert(windows.end(), later.begin(), later.begin() + !later.empty());
+    later.erase(later.begin(), later.begin() + !later.empty());
 }
 
 WindowHandle TestOs::FindTopWindow(const char* className, const char* title) {
     for (std::size_t i = 0; i < windows.size(); ++i) {
-        std::size_t bar = windows[i].find('|');
+        const std::size_t bar = windows[i].find('|');
         if ((!className || windows[i].substr(0, bar) == className) &&
             (!title || windows[i].substr(bar + 1) == title)) {
             return reinterpret_cast<WindowHandle>(i + 1);
@@ -153,15 +162,17 @@ WindowHandle TestOs::FindTopWindow(const char* className, const char* title) {
     return nullptr;
 }
 
-Strings TestOs::Log(const Strings& kinds, const std::string& root) const {
+bool TestOs::Note(const std::string& event, WindowHandle w, unsigned message) {
+    const std::size_t i = reinterpret_cast<std::uintptr_t>(w);
+    return events.push_back(
+               event + (w ? windows.at(i - 1) : "") +
+               (message && message != VOK_PEER_MESSAGE ? " " + std::to_string(message) : "")),
+           true;
+}
+
+Strings TestOs::Log(const Strings& kinds) const {
     Strings found;
-    for (std::string entry : log) {
-        for (const auto& [folder, name] : {std::pair(root, "R/"), std::pair(tempDir, "T/")}) {
-            for (std::size_t at;
-                 !folder.empty() && (at = entry.find(folder)) != std::string::npos;) {
-                entry.replace(at, folder.size(), name);
-            }
-        }
+    for (const std::string& entry : log) {
         for (const std::string& kind : kinds) {
             if (entry.compare(0, kind.size() + 1, kind + " ") == 0) {
                 found.push_back(entry);
@@ -171,16 +182,45 @@ Strings TestOs::Log(const Strings& kinds, const std::string& root) const {
     return found;
 }
 
-// One dialog: its controls, and its end.
+namespace {
+
+using words::Window;
+
+// "VERB REST" as its two parts.
+std::pair<std::string, std::string> Cut(const std::string& step) {
+    const std::size_t blank = std::min(step.find(' '), step.size());
+    return {step.substr(0, blank), step.substr(std::min(step.size(), blank + 1))};
+}
+
+bool IsAction(const std::string& verb) {
+    return verb == "click" || verb == "type" || verb == "press" || verb == "answer" ||
+           verb == "send";
+}
+
+// A box's buttons in the order of Buttons, the answers in that of Answer.
+const char* const kButtonSets[] = {"OK", "Yes/No", "OK/Cancel", "Retry/Cancel"};
+const char* const kAnswerNames[] = {"", "OK", "Cancel", "Yes", "No", "Retry"};
+
+Answer AnswerTo(const std::string& name, const std::string& buttons) {
+    const auto at = std::find(std::begin(kAnswerNames) + 1, std::end(kAnswerNames), name);
+    const bool has = words::Match(("*/" + name + "/*").c_str(), ("/" + buttons + "/").c_str());
+    return has && at != std::end(kAnswerNames) ? Answer(at - kAnswerNames) : Answer::None;
+}
+
+}  // namespace
+
+// One dialog: its controls ("+"/"-" for an enabled or disabled one at -id, a
+// typing limit at -1000 - id), and its end.
 class Stage::Dialog final : public Ui {
 public:
-    Dialog(Stage& stage, const DialogLogic* logic) : stage_(stage), logic_(logic) {}
+    Dialog(Stage& stage, const DialogLogic* logic, words::Window window)
+        : window(window), stage_(stage), logic_(logic) {}
 
     WindowHandle Window() override { return logic_ ? this : nullptr; }
     void SetText(int control, const char* text) override {
         controls[control] = text;
-        if (logic_ && control == 1006 && logic_->open == OpenInputBox) {
-            logic_->command(*this, control, 0x300);  // the edit reports the change
+        if (window == words::Window::InputBox && control == IDC_INPUT_EDIT) {
+            logic_->command(*this, control, kEditChanged);  // the edit reports the change
         }
     }
     void GetText(int control, char* buffer, std::size_t size) override {
@@ -197,6 +237,23 @@ public:
     int RunDialog(const char* templateName) override { return stage_.RunDialog(templateName); }
     void EndDialog(int result) override { this->result = result; }
 
+    // The player's action; false when it names nothing of this dialog, or a
+    // disabled button ("send" gets there all the same).
+    bool Act(const std::string& step) {
+        const auto [verb, rest] = Cut(step);
+        std::string text;
+        const words::Word* word = words::Find(verb == "press" ? words::Window::Pressed : window,
+                                              rest, verb == "type" ? &text : nullptr);
+        if (!word || (verb == "click" && controls[-word->id] == "-") || verb == "answer") {
+            return false;
+        }
+        controls[word->id] = verb == "type" ? stage_.Expand(text) : controls[word->id];
+        logic_->command(*this, word->command ? word->command : word->id,
+                        verb == "type" ? kEditChanged : 0);
+        return true;
+    }
+
+    const words::Window window;
     std::map<int, std::string> controls;
     int result = -2;
 
@@ -219,62 +276,284 @@ void Stage::Language(int lines) {
     for (int i = 0; i < lines; ++i) {
         language += (i ? "\r\nL" : "L") + std::to_string(i);
     }
-    WriteFile(root / "data/language/english.txt", language);
+    lines ? WriteFile(root / "data/language/english.txt", language)
+          : void(fs::remove(root / "data/language/english.txt"));
+    lines_ = lines;
 }
 
 Ui& Stage::Desktop() {
-    desktop_ = std::make_shared<Dialog>(*this, nullptr);
+    desktop_ = std::make_shared<Dialog>(*this, nullptr, Window::Any);
     return *desktop_;
 }
 
-int Stage::Run(Strings steps) {
-    script = std::move(steps);
-    int code = StartUp(nullptr, Desktop());
-    return os.exits.empty() ? code : os.exits.front();
+void Stage::Load(const std::string& steps) {
+    Strings rest(steps_.begin() + std::min(next_, steps_.size()), steps_.end());
+    std::istringstream in(steps);
+    steps_.clear();
+    for (std::string step; std::getline(in >> std::ws, step, ';');) {
+        steps_.push_back(step);
+    }
+    steps_.insert(steps_.end(), rest.begin(), rest.end());
+    next_ = 0;
+}
+
+std::string Stage::Play(const std::string& scenario) {
+    Load(scenario);
+    while (failure_.empty() && next_ < steps_.size()) {
+        const std::string step = steps_[next_++];
+        if (IsAction(Cut(step).first) || (step == "start" && started_)) {
+            Fail(step, started_ ? "the launcher has ended" : "the launcher has not started");
+        } else if (step == "start") {
+            started_ = true;
+            before_ = Entries(os.tempDir);
+            code = StartUp(nullptr, Desktop());
+            code = os.exits.empty() ? code : os.exits.front();
+            os.events.insert(os.events.end(), !ended_ && os.exits.empty(),
+                             "exit " + std::to_string(code));
+        } else {
+            Check(step);
+        }
+    }
+    if (failure_.empty() && answers.empty() && event_ < os.events.size()) {
+        Fail("the end", "the scenario does not say: " + os.events[event_]);
+    }
+    return failure_;
+}
+
+bool Stage::Fail(const std::string& step, const std::string& why) {
+    failure_ = failure_.empty() && answers.empty() ? "at \"" + step + "\": " + why : failure_;
+    next_ = steps_.size();  // a scenario whose boxes are answered by default just stops
+    ended_ = true;
+    return false;
+}
+
+// The next action for the window in front, after the steps before it; ""
+// when the steps ran out, failed, or the process ended.
+std::string Stage::Take() {
+    while (failure_.empty() && os.exits.empty() && next_ < steps_.size()) {
+        const std::string step = steps_[next_++];
+        const std::string steps = words::Steps(Front(), step);
+        if (!steps.empty()) {
+            Load(steps);
+        } else if (IsAction(Cut(step).first)) {
+            return step;
+        } else {
+            Check(step);
+        }
+    }
+    ended_ = true;
+    return "";
 }
 
 int Stage::RunDialog(const std::string& templateName) {
+    const auto at =
+        std::find(std::begin(words::kTemplates), std::end(words::kTemplates), templateName);
+    const std::string name = words::kWindowNames[at - words::kTemplates];
     const DialogLogic* logic = FindDialogLogic(templateName.c_str());
-    if (!logic || std::count(broken.begin(), broken.end(), templateName)) {
+    if (!logic || std::count(broken.begin(), broken.end(), name)) {
         return -1;
     }
-    os.log.push_back("open " + templateName);
-    Dialog dialog(*this, logic);
+    Dialog dialog(*this, logic, Window(at - words::kTemplates));
+    open_.push_back(&dialog);
     logic->open(dialog);
-    while (dialog.result == -2 && os.exits.empty() && next_ < script.size()) {
-        const std::string& step = script[next_++];
-        std::size_t equals = step.find('=');
-        int control = std::stoi(step.substr(0, equals));
-        if (equals != std::string::npos) {
-            dialog.controls[control] = step.substr(equals + 1);
-            logic->command(dialog, control, 0x300);  // EN_CHANGE
-        } else if (!logic->command(dialog, control, 0)) {
-            os.log.push_back("unhandled " + step);
-        }
+    Seen(dialog.result == -2 && os.exits.empty() ? name : "");  // unless it ended on opening
+    for (std::string step; dialog.result == -2 && !(step = Take()).empty();) {
+        dialog.Act(step) || Fail(step, "no such word, or a disabled button, in the " + name);
     }
+    open_.pop_back();
     last[templateName] = dialog.controls;
-    os.log.push_back("end " + templateName + " " + std::to_string(dialog.result));
+    closed_[name] = std::to_string(dialog.result);
     return dialog.result;
 }
 
 Answer Stage::Respond(const char* text, const char* caption, Buttons buttons) {
-    static const char* const kButtons[] = {"Ok", "YesNo", "OkCancel", "RetryCancel"};
-    static const std::map<std::string, Answer> kAnswers = {{"Ok", Answer::Ok},
-                                                           {"Cancel", Answer::Cancel},
-                                                           {"Yes", Answer::Yes},
-                                                           {"No", Answer::No},
-                                                           {"Retry", Answer::Retry}};
-    os.log.push_back(std::string("box ") + kButtons[static_cast<int>(buttons)] + ": " +
-                     (*caption ? "[" + std::string(caption) + "] " : "") + text);
-    if (next_ < script.size() && kAnswers.count(script[next_])) {
-        return kAnswers.at(script[next_++]);
+    const std::string names = kButtonSets[static_cast<int>(buttons)];
+    os.events.push_back("box " + names + (*caption ? " [" + std::string(caption) + "] " : " ") +
+                        text);
+    Seen("box");
+    const auto answer = answers.find(names);
+    if (std::count(broken.begin(), broken.end(), "box") || !answers.empty()) {
+        return answer == answers.end() ? Answer::None : AnswerTo(answer->second, names);
     }
-    auto fallback = kAnswers.find(answers[kButtons[static_cast<int>(buttons)]]);
-    return fallback == kAnswers.end() ? Answer::None : fallback->second;
+    box_ = true;
+    const auto [verb, rest] = Cut(Take());
+    box_ = false;
+    if (!verb.empty() && (verb != "answer" || AnswerTo(rest, names) == Answer::None)) {
+        Fail(verb + " " + rest, "a box is in front: " + os.events.back());
+    }
+    return failure_.empty() ? AnswerTo(rest, names) : Answer::None;
 }
 
-const Strings kNewLeague = {"1001", "1003=Cup", "1008=1",  "1", "1006=Ann",
-                            "1",    "Ok",       "1006=Bo", "1", "Ok"};
-const Strings kPrompts = {"box OkCancel: L67 (1/1)", "box OkCancel: L67 (1/1)"};
+void Stage::Seen(const std::string& window) {
+    seen_ += window.empty() || words::Match(("* " + window + "*").c_str(), seen_.c_str())
+                 ? ""
+                 : " " + window;
+}
+
+words::Window Stage::Front() const {
+    return box_ ? Window::Box : open_.empty() ? Window::Any : open_.back()->window;
+}
+
+std::string Stage::Expand(const std::string& text) const {
+    const std::string folders[] = {root.path, os.tempDir, os.tempDir};
+    return words::Expand(
+        text, [&](int n) { return n < lines_ ? "L" + std::to_string(n) : "<error>"; }, folders);
+}
+
+// The entries of `folder` and the names in `more`, sorted, joined by blanks.
+std::string Stage::Entries(const std::string& folder, const std::string& more) {
+    std::istringstream in(more);
+    Strings names(std::istream_iterator<std::string>(in), {});
+    for (const auto& [path, bytes] : Tree(folder)) {
+        names.insert(names.end(), path.find('/') == std::string::npos, path);
+    }
+    std::sort(names.begin(), names.end());
+    std::string joined;
+    for (const std::string& name : names) {
+        joined += (joined.empty() ? "" : " ") + name;
+    }
+    return joined;
+}
+
+// Every step that is no action on a window: checks of what the player, the
+// system or the disk sees, and the stage's setting. False, failing the
+// scenario, for a step that does not hold or that it does not know.
+bool Stage::Check(const std::string& step) {
+    const auto [verb, rest] = Cut(step);
+    const auto [first, text] = Cut(rest);
+    const std::string path = Expand(first);
+    std::string want;
+    const Dialog* dialog = Front() < Window::Box ? open_.back() : nullptr;
+    const words::Word* word = dialog ? words::Find(dialog->window, rest, &want) : nullptr;
+    auto is = [&](const std::string& got, const std::string& pattern) {
+        return words::Match(pattern.c_str(), got.c_str()) || Fail(step, "found \"" + got + "\"");
+    };
+    auto control = [&](int id, const char* none) {
+        return dialog->controls.count(id) ? dialog->controls.at(id) : none;
+    };
+    if (verb == "box" || verb == "started" || verb == "opened" || verb == "debug" ||
+        verb == "exit" || verb == "signalled") {  // in order; a window signalled is raised too
+        for (const std::string& event : {Expand(step), "raised " + rest}) {
+            if (event_ >= os.events.size() ? !Fail(step, "nothing more happened")
+                                           : !is(os.events[event_++], event)) {
+                return false;
+            }
+            if (verb != "signalled") {
+                break;
+            }
+        }
+        return true;
+    }
+    if (verb == "wait" || verb == "seen") {
+        const int front = static_cast<int>(Front());
+        return is(verb == "seen"              ? seen_.substr(std::min<std::size_t>(1, seen_.size()))
+                  : front <= int(Window::Box) ? words::kWindowNames[front]
+                                              : "nothing",
+                  rest);
+    }
+    if (verb == "text" || verb == "limit" || verb == "enabled" || verb == "disabled") {
+        return (word || Fail(step, "no such control here")) &&
+               (verb == "text"    ? is(control(word->id, ""), Expand(want))
+                : verb == "limit" ? is(control(-1000 - word->id, ""), want)
+                                  : is(control(-word->id, "-"), verb == "enabled" ? "+" : "-"));
+    }
+    if (verb == "is" || verb == "gone" || verb == "writable") {
+        const bool exists = Exists(path);
+        return verb == "is"
+                   ? (exists || Fail(step, "no such file")) && is(ReadFile(path), Expand(text))
+                   : is(std::to_string(verb == "gone" ? exists : exists && !IsReadOnly(path)),
+                        verb == "gone" ? "0" : "1");
+    }
+    if (verb == "tree") {  // [=] [NAMES]: the temporary folder holds exactly these entries
+        const std::size_t at = (" " + rest + " ").find(" = ");
+        return is(Entries(os.tempDir),
+                  Entries("", at == std::string::npos
+                                  ? rest
+                                  : rest.substr(0, at) + " " + before_ + rest.substr(at + 1)));
+    }
+    if (verb == "cup") {
+        const std::string t = os.tempDir;
+        return is(ReadFile(t + "vokleague.dat") + ReadFile(t + "p0_vok0/data.dat") +
+                      ReadFile(t + "p1_vok0/skin.txt") + ReadFile(t + "vok.exe"),
+                  LeagueFile(t, {"Ann", "Bo"}, 1, Expand(rest)) +
+                      ReadFile(root / "data/ply/data.dat") + "skingame");
+    }
+    if (verb == "closed") {  // WINDOW RESULT: what the window ended with last
+        for (const auto& [window, result] : closed_) {
+            if (rest.compare(0, window.size() + 1, window + " ") == 0) {
+                return is(result, rest.substr(window.size() + 1));
+            }
+        }
+        return Fail(step, "no such window has closed");
+    }
+    if (verb == "waited") {  // N s: the launcher gave up within N seconds, not before the last
+        return is(std::to_string((os.waited + 999) / 1000) + " s", rest);
+    }
+    return Setup(verb, rest) || Fail(step, "unknown step");
+}
+
+// The steps that set the stage.
+bool Stage::Setup(const std::string& verb, const std::string& rest) {
+    const auto [a, text] = Cut(rest);
+    const std::string path = Expand(a);
+    if (verb == "hold" || verb == "tapped") {
+        std::istringstream keys(rest);
+        for (std::string name; keys >> name;) {
+            const words::Word* key = words::Find(Window::Held, name);
+            if (!key) {
+                return false;
+            }
+            (key->id == words::kVkShift ? os.shift : os.control) = verb == "hold" ? 0x8000 : 1;
+        }
+    } else if (verb == "probe" || verb == "lines" || verb == "layout") {
+        verb == "probe" ? void(os.probe = std::stoul(a))
+        : verb == "lines"
+            ? Language(std::stoi(a))
+            : void(os.langId = static_cast<unsigned short>(std::stoul(a, nullptr, 16)));
+    } else if (verb == "window" || verb == "later") {
+        (verb == "window" ? os.windows : os.later).push_back(rest);
+    } else if (verb == "claim" && rest == "refused") {
+        os.claim = false;
+    } else if (verb == "broken" &&
+               std::count(std::begin(words::kWindowNames), std::end(words::kWindowNames), rest)) {
+        broken.push_back(rest);
+    } else if (verb == "put" || verb == "ro" || verb == "rm" || verb == "mkdir") {
+        verb == "put"  ? WriteFile(path, Expand(text))
+        : verb == "ro" ? MakeReadOnly(path)
+        : verb == "rm" ? void(fs::remove(path))
+                       : void(fs::create_directories(path));
+    } else if (verb == "old") {  // [PLAYERS CREATURES]
+        for (int i = 0; i < (a.empty() ? 2 : std::stoi(a)); ++i) {
+            for (int j = 0; j < (text.empty() ? 2 : std::stoi(text)); ++j) {
+                const std::string folder =
+                    "p" + std::to_string(i) + "_vok" + std::to_string(j) + "/";
+                WriteFile(temp / folder + "data.dat", "old");
+                WriteFile(temp / folder + "skin.txt", "old");
+            }
+        }
+        WriteFile(temp / "vokleague.dat", "LeagueName = \"Old\"\r\nNrPlayers = 2\r\n");
+        WriteFile(temp / "vok.exe", "old game");
+    } else if (verb == "temp" && (a[0] == '+' || a[0] == '~')) {
+        // Made by the system's own call, as the launcher meets it: the C++
+        // library's paths would read the name's bytes in another encoding.
+        os.tempDir += Expand(a.substr(1));
+        return a[0] == '~' || SystemOs().MakeFolder(os.tempDir.c_str());
+    } else if (verb == "temp") {  // none, LENGTH, or max (made) and max+1
+        const std::size_t longest = std::min<std::size_t>(495, os.PathLimit() - 18);
+        const std::size_t length = a == "none"   ? 0
+                                   : a[0] == 'm' ? longest + (a == "max+1")
+                                                 : std::stoul(a);
+        for (os.tempDir = length ? os.tempDir : ""; os.tempDir.size() < length;) {
+            const std::size_t left = length - os.tempDir.size();
+            os.tempDir +=
+                std::string((left <= 100 ? left : std::min<std::size_t>(100, left - 2)) - 1, 'd') +
+                "/";
+        }
+        return a[0] != 'm' || fs::create_directories(os.tempDir);
+    } else {
+        return false;
+    }
+    return true;
+}
 
 }  // namespace vok::test

@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "PlayerWords.h"
 #include "platform/Os.h"
 #include "platform/Ui.h"
 
@@ -47,9 +49,12 @@ std::string LeagueFile(const std::string& temp, const Strings& players, int voks
     }
 
 // The OS seam of the tests, current while it lives, in a fresh process state:
-// the system's file calls, everything else under the test's control, each call
-// written to `log` ("copy <to>", "shell open|file|parameters|directory", "exit
-// 1" ...), and faults on demand. The current folder is restored afterwards.
+// the system's file calls, everything else under the test's control, each
+// call written to `log` ("copy <to>", "mkdir <path>" ...), and faults on
+// demand. What the player or another program would see of the launcher goes
+// to `events` in the words of the scenarios: "started FILE PARAMETERS",
+// "opened FILE", "signalled CLASS|TITLE", "raised CLASS|TITLE", "debug TEXT",
+// "exit CODE". The current folder is restored afterwards.
 class TestOs final : public Os {
 public:
     TestOs();
@@ -62,12 +67,14 @@ public:
     bool claim = true;          // ClaimLauncher's answer
     Strings windows, later;     // "class|title" of top-level windows; `later` appear one a pause
     Strings log, failing;       // every path call of the kinds in `failing` fails
+    Strings events;             // what the player or another program sees
     std::vector<int> exits;     // EndProcess returns here
     int failAt = 0, calls = 0;  // the failAt-th path call fails (0: none)
     bool faulted = false;       // a fault has fired
+    unsigned waited = 0;        // milliseconds paused in all
 
-    // Log entries of these kinds, the folder `root` shown as "R/", tempDir as "T/".
-    Strings Log(const Strings& kinds, const std::string& root = "") const;
+    // Log entries of these kinds.
+    Strings Log(const Strings& kinds) const;
 
     bool TempPath(char* buffer, std::size_t size) override { return Give(tempDir, buffer, size); }
     ReadResult ReadWholeFile(const char* path, std::string& contents) override {
@@ -90,22 +97,19 @@ public:
         return Give(exeFolder, buffer, size);
     }
     bool SetCurrentFolder(const char* path) override {
-        return Note(std::string("cd ") + path), system_.SetCurrentFolder(path);
+        return log.push_back(std::string("cd ") + path), system_.SetCurrentFolder(path);
     }
     bool ShellOpen(WindowHandle, const char* verb, const char* file, const char* parameters,
-                   const char* directory) override {
-        return Note(std::string("shell ") + (verb ? verb : "(default)") + "|" + file + "|" +
-                    parameters + "|" + directory);
-    }
+                   const char* directory) override;
     unsigned short AsyncKeyState(Key key) override { return key == Key::Control ? control : shift; }
-    bool ClaimLauncher() override { return Note(claim ? "claim" : "claim refused"), claim; }
+    bool ClaimLauncher() override { return claim; }
     void Pause(unsigned ms) override;
     WindowHandle FindTopWindow(const char* className, const char* title) override;
-    bool PostToWindow(WindowHandle w, unsigned m) override {
-        return Note("post " + Id(w) + " " + std::to_string(m));
+    bool PostToWindow(WindowHandle w, unsigned m) override { return Note("signalled ", w, m); }
+    bool BringToFront(WindowHandle w) override { return Note("raised ", w); }
+    void DebugOutput(const char* text) override {
+        Note("debug " + std::string(text).substr(0, std::strcspn(text, "\r\n")));
     }
-    bool BringToFront(WindowHandle w) override { return Note("front " + Id(w)); }
-    void DebugOutput(const char* text) override { Note(std::string("debug ") + text); }
     void EndProcess(int code) override {
         exits.push_back(code), Note("exit " + std::to_string(code));
     }
@@ -113,10 +117,8 @@ public:
 
 private:
     bool Fails(const char* call, const char* path);
-    bool Note(const std::string& entry) { return log.push_back(entry), true; }
-    static std::string Id(WindowHandle w) {
-        return std::to_string(reinterpret_cast<std::uintptr_t>(w));
-    }
+    // Adds an event, naming the window `w` and a message other than the peer's.
+    bool Note(const std::string& event, WindowHandle w = nullptr, unsigned message = 0);
     static bool Give(const std::string& answer, char* buffer, std::size_t size);
 
     Os& system_;
@@ -125,46 +127,52 @@ private:
 };
 
 // A data root whose language line n reads "L<n>", with one creature (its
-// "data.dat" and a "skin.txt") and a game, a temporary folder beside it, and a
-// player at the launcher's dialogs. Each dialog opens with its real logic and
-// takes the script's next steps until it ends: "<id>=<text>" types into a
-// control (an edit reports its change, also of a text the logic sets), "<id>"
-// presses a button. A message box takes the next step when it is an answer
-// ("Ok", "Cancel", "Yes", "No", "Retry"), else the answer `answers` gives for
-// its buttons ("RetryCancel" ...), else it counts as not shown. When the
-// script runs out or the process ends, open dialogs return -2. The log shows
-// "open <template>", "box <buttons>: <text>", "end <template> <result>" and
-// "unhandled <id>" for a button the dialog reports as not its own.
+// "data.dat" and a "skin.txt") and a game, a temporary folder beside it, and
+// a player who plays scenarios at the launcher's real dialog logic.
 struct Stage {
     explicit Stage(int lines = 102);
     void Language(int lines);  // an English language file of `lines` lines
-    int Run(Strings steps);    // starts the launcher; the process's exit code
-    Ui& Desktop();             // the owner of the main menu, or of a box run directly
-    Strings Log(const Strings& kinds = {"box", "shell", "exit", "post", "front", "unhandled",
-                                        "end IDD_CREATELEAGUE"}) const {
-        return os.Log(kinds, root.path);
-    }
+    // Plays a scenario (the words: above the flow table) and returns "" when
+    // every step held, else the first failure with its step.
+    std::string Play(const std::string& scenario);
+    // Loads steps for dialogs run directly, without "start".
+    void Load(const std::string& steps);
+    const std::string& failure() const { return failure_; }
+    Ui& Desktop();  // the owner of the main menu, or of a box run directly
 
     TestOs os;
     TempFolder root, temp;
     std::string data = "name = Grunt\r\nskin = skin.txt\r\n";
-    Strings script, broken;  // `broken`: templates that cannot be created
+    Strings broken;  // windows that cannot be made: "menu", "box" ...
+    // Answers by buttons ("Retry/Cancel": "Retry") to every box, for scenarios
+    // whose boxes cannot be foreseen; events then go unchecked.
     std::map<std::string, std::string> answers;
-    // Each dialog's controls as it was left: texts by id, "+"/"-" for enabled
-    // or disabled controls (key -id), typing limits (key -1000 - id), the
-    // caption (key 0).
+    // Each dialog's controls as it was left, by template: texts by id, "+"/"-"
+    // for enabled or disabled controls (key -id), typing limits (key -1000 - id).
     std::map<std::string, std::map<int, std::string>> last;
+    int code = 0;  // the process's exit code
 
 private:
     class Dialog;
     int RunDialog(const std::string& templateName);
     Answer Respond(const char* text, const char* caption, Buttons buttons);
-    std::size_t next_ = 0;
+    std::string Take();
+    bool Check(const std::string& step);
+    bool Setup(const std::string& verb, const std::string& rest);
+    bool Fail(const std::string& step, const std::string& why);
+    void Seen(const std::string& window);
+    words::Window Front() const;
+    std::string Expand(const std::string& text) const;
+    static std::string Entries(const std::string& folder, const std::string& more = "");
+
+    Strings steps_;
+    std::size_t next_ = 0, event_ = 0;
+    std::string failure_, seen_, before_;  // before_: the temporary folder at "start"
+    int lines_ = 0;
+    bool box_ = false, started_ = false, ended_ = false;  // ended: the steps stopped in a run
+    std::vector<Dialog*> open_;
+    std::map<std::string, std::string> closed_;  // the last result of each window
     std::shared_ptr<Ui> desktop_;
 };
-
-// New League for "Cup", two players (Ann, Bo) with one creature each, and the
-// creature prompts it shows.
-extern const Strings kNewLeague, kPrompts;
 
 }  // namespace vok::test

@@ -50,33 +50,6 @@ TEST(LanguageTable, ReadsLinesInTextModeWithinItsLimits) {
     }
 }
 
-TEST(LanguageTable, ChoosesTheFileByKeyboardLayoutAndFallsBackToEnglish) {
-    TestOs os;
-    TempFolder root;
-    for (const char* language : {"english", "german", "polish"}) {
-        WriteFile(root / "language/" + language + ".txt", language);
-    }
-    const struct {
-        unsigned short langId;
-        int index;
-        const char* text;
-    } cases[] = {
-        {0x0807, 9, "german"},   {0x0415, 9, "polish"},   {0x041D, 9, "english"},
-        {0x3009, 9, "english"},  {0x0407, 8, "polish"},   {0x0407, 0, "english"},
-        {0x0407, 42, "english"}, {0x0407, -1, "english"},
-    };
-    for (const auto& c : cases) {
-        os.langId = c.langId;
-        LanguageTable table;
-        EXPECT_EQ(table.Load(root.path.c_str(), c.index), 1);
-        EXPECT_STREQ(table.Text(0), c.text) << std::hex << c.langId << " " << c.index;
-    }
-    // Not even English: an empty table, every text "<error>".
-    LanguageTable table;
-    EXPECT_EQ(table.Load((root / "none/").c_str(), 9), 0);
-    EXPECT_EQ(Lines(table), "<error>");
-}
-
 // Every identifier of a language, primary language and sublanguage together,
 // and neighbours that are none of its own.
 TEST(LanguageTable, KnowsEachLanguageIdentifier) {
