@@ -16,7 +16,20 @@
 #include <string>
 #include <vector>
 
+#include "PlayerWords.h"
+
+// The numbers Windows gives, written once in the words' table.
+static_assert(vok::words::kIdOk == IDOK && vok::words::kIdCancel == IDCANCEL &&
+              vok::words::kIdRetry == IDRETRY && vok::words::kIdYes == IDYES &&
+              vok::words::kIdNo == IDNO);
+static_assert(vok::words::kVkEnter == VK_RETURN && vok::words::kVkShift == VK_SHIFT &&
+              vok::words::kVkControl == VK_CONTROL && vok::words::kVkEscape == VK_ESCAPE &&
+              vok::words::kScClose == SC_CLOSE);
+
 namespace {
+
+namespace words = vok::words;
+using words::Match;
 
 namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;
@@ -25,6 +38,7 @@ struct Scenario {
     std::vector<HANDLE> launchers, handles;  // the handles are closed when the scenario ends
     std::map<DWORD, std::string> seen;       // by process id: the kinds of window shown
     HWND window = nullptr, spent = nullptr;  // acted on; clicked last, and maybe still closing
+    char kind = 0;                           // the kind of the window acted on
     std::vector<WORD> held;
     Files kept;                             // the locked files
     std::map<std::string, Files> snapshot;  // by folder: as at `start`, or as `temp` left it
@@ -47,13 +61,6 @@ fs::path P(const std::string& utf8) {  // the C runtime takes no folder ending i
 std::string Short(const std::string& path) {  // the 8.3 form Wine makes up; a missing one as is
     wchar_t got[1024];
     return GetShortPathNameW(fs::u8path(path).c_str(), got, 1024) ? fs::path(got).u8string() : path;
-}
-
-bool Match(const char* pattern, const char* text) {  // '*' stands for any text
-    if (*pattern == '*') {
-        return Match(pattern + 1, text) || (*text && Match(pattern, text + 1));
-    }
-    return *pattern == *text && (!*text || Match(pattern + 1, text + 1));
 }
 
 std::string Read(const std::string& path) {
@@ -92,17 +99,8 @@ std::string Line(int n) {
 // temporary folder (each with its backslash, by the short name where Wine made
 // one up: the ANSI calls' name), %L its long name, @N line N of the language file.
 std::string Expand(const std::string& text) {
-    std::string out, root = Short(g_root), temp = Short(g_temp);  // as the launcher names them
-    for (size_t i = 0; i < text.size(); ++i) {
-        const size_t digits = text[i] == '@' ? strspn(&text[i + 1], "0123456789") : 0;
-        const size_t token = text[i] == '%' ? std::string("RTL").find(text[i + 1])
-                             : text.compare(i, 4, "\\r\\n") == 0 ? 3
-                                                                 : 4;
-        const std::string values[] = {root, temp, g_temp, "\r\n", std::string(1, text[i])};
-        out += digits ? Line(stoi(text.substr(i + 1))) : values[std::min<size_t>(token, 4)];
-        i += digits + (token < 3 ? 1 : token == 3 ? 3 : 0);
-    }
-    return out;
+    const std::string folders[] = {Short(g_root), Short(g_temp), g_temp};
+    return words::Expand(text, Line, folders);
 }
 
 std::string Text(HWND window, int id) {  // 0: the caption
@@ -111,14 +109,20 @@ std::string Text(HWND window, int id) {  // 0: the caption
     return text;
 }
 
-// m menu, l create league, c credits, i input box, b message box (static 0xFFFF)
-
 char Kind(HWND window) {
     char name[16] = "";
     GetClassNameA(window, name, sizeof name);
     const int ids[] = {1000, 1003, 1011, 1007, 0xFFFF};
     const int* id = std::find_if(ids, ids + 5, [&](int id) { return GetDlgItem(window, id); });
     return strcmp(name, "#32770") ? 0 : "mlcib"[id - ids];
+}
+
+// The kinds of window as letters, in the order of the words' windows:
+// m menu, l create league, i input box, c credits, b message box (static 0xFFFF).
+const std::string kKinds = "mlicb";
+
+words::Window Front() {  // the kind of the window acted on
+    return static_cast<words::Window>(kKinds.find(g.kind));
 }
 
 // Notes the kinds of window each launcher shows; acts on the enabled one (the
@@ -129,10 +133,12 @@ BOOL CALLBACK Note(HWND window, LPARAM wanted) {
     const char kind = IsWindowVisible(window) ? Kind(window) : 0;
     for (size_t i = 0; i < g.launchers.size(); ++i) {
         if (GetProcessId(g.launchers[i]) == pid && kind) {
+            const std::string name = words::kWindowNames[kKinds.find(kind)];
             std::string& seen = g.seen[pid];
-            seen += seen.find(kind) == std::string::npos ? std::string(1, kind) : "";
+            seen += seen.find(name) == std::string::npos ? " " + name : "";
             if (kind == wanted && window != g.spent && IsWindowEnabled(window)) {
                 g.window = window;
+                g.kind = kind;
                 g.current = i;
             }
         }
@@ -195,10 +201,29 @@ void Shot(HWND window, const std::string& path) {  // what the screen shows of t
 
 void Script(const std::string& script);
 
+// The word `text` names in `window` (by default the one acted on); with
+// `rest`, a word and what follows it.
+const words::Word& Word(const std::string& text, std::string* rest = nullptr,
+                        words::Window window = Front()) {
+    const words::Word* word = words::Find(window, text, rest);
+    Check(word != nullptr, "no word for \"" + text + "\" here");
+    return *word;
+}
+
+// A record a stand-in leaves: "<program> <arguments> @ <folder>\" (see Standins.cpp).
+void Record(const std::string& record) {
+    Await([] { return Read(g_root + "log.txt").substr(g.logUsed); }, record + "*", record);
+    g.logUsed += record.size();
+}
+
 void Exec(const std::string& op, const std::string& arg) {
+    const std::string steps = words::Steps(Front(), op + " " + arg);
+    if (!steps.empty()) {
+        return Script(steps);
+    }
     const std::string first = arg.substr(0, arg.find(' '));
     const std::string rest = arg.size() > first.size() ? arg.substr(first.size() + 1) : "";
-    HWND item = GetDlgItem(g.window, atoi(first.c_str()));
+    std::string more;
     if (op == "start") {  // [N]: that many launchers at once, from the driver's folder
         // Wine takes TMP and TEMP from its registry, not from the Unix environment;
         // a wide block keeps the letters the ANSI code page lacks.
@@ -225,33 +250,55 @@ void Exec(const std::string& op, const std::string& arg) {
         std::for_each(threads.begin(), threads.end(), ResumeThread);
     } else if (op == "wait") {
         g.window = nullptr;
-        Check(Until([] { return g.window != nullptr; }, 20000, arg[0]), "a window of kind " + arg);
-    } else if (op == "box") {
-        Script("wait b; text 0");
-        Exec("text", "65535 " + arg);
-    } else if (op == "menu") {
-        Check(Text(g.window, 0) == "Vok ", "the menu's caption");
-        const int ids[] = {1002, 1000, 1001, 3, 5, 4, 6, 7, 2, 8};
-        for (int i = 0; i < 10; ++i) {
-            Exec("text", std::to_string(ids[i]) + " " + (i < 9 ? Line(44 + i) : "Demo"));
-            Check(!IsWindowEnabled(GetDlgItem(g.window, ids[i])) == (ids[i] == 3 && arg == "0"),
-                  "button " + std::to_string(ids[i]) + " enabled or not");
+        const auto* at =
+            std::find(std::begin(words::kWindowNames), std::end(words::kWindowNames), arg);
+        Check(at != std::end(words::kWindowNames), "no window called " + arg);
+        const char wanted = kKinds[at - words::kWindowNames];
+        Check(Until([] { return g.window != nullptr; }, 20000, wanted), "a window: " + arg);
+    } else if (op == "box") {  // BUTTONS TEXT; the box's own controls, as it is not answered yet
+        Script("wait box; text caption");
+        Await([] { return Text(g.window, 0xFFFF); }, rest, "the box's text");
+        const std::string buttons =
+            words::Buttons([](int id) { return GetDlgItem(g.window, id) != nullptr; });
+        Check(buttons == first, "the box's buttons are " + buttons);
+    } else if (op == "enabled" || op == "disabled") {
+        HWND button = GetDlgItem(g.window, Word(arg).id);
+        Await([&] { return IsWindowEnabled(button) ? "enabled" : "disabled"; }, op, arg);
+    } else if (op == "text") {  // NAME TEXT
+        const int id = Word(arg, &more).id;
+        Await([&] { return Text(g.window, id); }, more, "text " + arg);
+    } else if (op == "limit") {  // NAME N: the most characters a player can type there
+        const int id = Word(arg, &more).id;
+        Check(std::to_string(SendDlgItemMessageA(g.window, id, EM_GETLIMITTEXT, 0, 0)) == more,
+              "the limit of " + arg);
+    } else if (op == "type") {  // NAME TEXT, as a paste puts it there
+        const int id = Word(arg, &more).id;
+        SetDlgItemTextA(g.window, id, more.c_str());
+    } else if (op == "click" || op == "answer") {  // posted, for it may open a modal window
+        if (op == "answer" && (Front() != words::Window::Box || g.window == g.spent)) {
+            Exec("wait", "box");
         }
-    } else if (op == "text") {
-        Await([&] { return Text(g.window, atoi(first.c_str())); }, rest, "text " + first);
-    } else if (op == "type") {
-        SetDlgItemTextA(g.window, atoi(first.c_str()), rest.c_str());
-    } else if (op == "click" || op == "post") {  // posted, for it may open a modal window
-        Check(op == "post" ? PostMessageA(item ? item : g.window, atoi(rest.c_str()),
-                                          atoi(rest.c_str() + rest.find(' ') + 1), 0)
-                           : IsWindowVisible(item) && IsWindowEnabled(item) &&
-                                 PostMessageA(item, BM_CLICK, 0, 0),
+        Check((op == "answer") == (Front() == words::Window::Box), op + ": a box is in front");
+        // An answer is a button of the box; the close box is the dialog's own.
+        const words::Word& word = Word(arg);
+        HWND item = GetDlgItem(g.window, word.id);
+        Check(word.id == words::kScClose ? PostMessageA(g.window, WM_SYSCOMMAND, word.id, 0)
+                                         : IsWindowVisible(item) && IsWindowEnabled(item) &&
+                                               PostMessageA(item, BM_CLICK, 0, 0),
               op + " " + arg);
+        g.spent = g.window;
+    } else if (op == "press") {  // a key, once, into the dialog's control that has the focus
+        const words::Word& key = Word(arg, nullptr, words::Window::Pressed);
+        GUITHREADINFO thread = {};
+        thread.cbSize = sizeof thread;
+        GetGUIThreadInfo(GetWindowThreadProcessId(g.window, nullptr), &thread);
+        HWND focus = IsChild(g.window, thread.hwndFocus) ? thread.hwndFocus : g.window;
+        Check(PostMessageA(focus, WM_KEYDOWN, key.id, 0), "press " + arg);
         g.spent = g.window;
     } else if (op == "settle") {
         // The input box took what was posted: a marker (its modified flag, which the
         // launcher never reads) posted behind, twice: the close box posts a Cancel.
-        HWND edit = GetDlgItem(g.window, 1006);
+        HWND edit = GetDlgItem(g.window, IDC_INPUT_EDIT);
         for (int round = 0; round < 2; ++round) {
             const std::string marker = SendMessageA(edit, EM_GETMODIFY, 0, 0) ? "0" : "1";
             PostMessageA(edit, EM_SETMODIFY, marker == "1", 0);
@@ -260,8 +307,8 @@ void Exec(const std::string& op, const std::string& arg) {
         }
     } else if (op == "hold") {
         std::istringstream keys(arg);
-        for (int key; keys >> key;) {
-            g.held.push_back(static_cast<WORD>(key));
+        for (std::string key; keys >> key;) {
+            g.held.push_back(static_cast<WORD>(Word(key, nullptr, words::Window::Held).id));
         }
         // Wine releases a key that only SendInput pressed when one of its windows
         // gains focus: press until the keys stay down past a round trip through
@@ -286,16 +333,30 @@ void Exec(const std::string& op, const std::string& arg) {
         Await([&] { return std::to_string(GetExitCodeProcess(process, &code) ? int(code) : 0); },
               arg, "the exit code");
     } else if (op == "seen") {
-        Await([] { return g.seen[GetProcessId(g.launchers[g.current])]; }, arg, "what it showed");
+        Await(
+            [] {
+                const std::string& seen = g.seen[GetProcessId(g.launchers[g.current])];
+                return seen.substr(std::min<size_t>(1, seen.size()));
+            },
+            arg, "what it showed");
     } else if (op == "rest") {  // CODE: every other launcher ended so, having shown nothing
         for (size_t i = 0, current = g.current; i < g.launchers.size(); g.current = current) {
             Script((g.current = i++) == current ? "" : "exit " + arg + "; seen");
         }
-    } else if (op == "log") {
-        Await([] { return Read(g_root + "log.txt").substr(g.logUsed); }, arg + "*", op);
-        g.logUsed += arg.size();
+    } else if (op == "started") {  // FILE [PARAMETERS]: a relative FILE is in the data root
+        std::string file = (first.find(":\\") == std::string::npos ? Short(g_root) : "") + first;
+        std::replace(file.begin(), file.end(), '/', '\\');
+        Record(file + (rest.empty() ? "" : " ") + rest + " @ " + Short(g_root) + "\r\n");
+    } else if (op == "opened") {  // TARGET: a document in the data root, or an address
+        const std::string target = arg.find("://") == std::string::npos ? Short(g_root) + arg : arg;
+        Record(Short(g_root) + "shell-open.exe \"" + target + "\" @ " + Short(g_root) + "\r\n");
+    } else if (op == "signalled") {  // CLASS|TITLE: the game's window took the peer message
+        Record("signalled " + arg + "\r\n");
+    } else if (op == "repeat") {  // N: the scenario runs N times, each on a fresh stage (main)
     } else if (op == "is") {
         Await([&] { return Read(first); }, rest, first);
+    } else if (op == "gone") {
+        Await([&] { return std::to_string(fs::exists(P(arg))); }, "0", arg + " exists");
     } else if (op == "tree") {
         Files want = arg[0] == '=' ? g.snapshot[g_temp] : Files();
         if (arg.find("vok.exe") != std::string::npos) {
@@ -343,13 +404,12 @@ void Exec(const std::string& op, const std::string& arg) {
         fs::create_directories(P(g_temp));
     } else if (op == "root") {  // NAME: the data root moves to that folder in the base
         fs::rename(P(g_base + "root"), P(g_root = g_base + arg + "\\"));
-    } else if (op == "repeat") {  // N: the scenario runs N times, each on a fresh stage (main)
-    } else if (op == "shot") {    // with VOK_GUI_SHOTS naming a folder
+    } else if (op == "shot") {  // with VOK_GUI_SHOTS naming a folder
         if (!g_shots.empty()) {
             Shot(g.window, g_shots + arg + ".png");
         }
     } else {
-        Check(false, "unknown command " + op);
+        Check(false, "unknown step " + op);
     }
 }
 
@@ -413,14 +473,7 @@ int main(int argc, char** argv) {
     const LANGID layout = LOWORD(reinterpret_cast<ULONG_PTR>(GetKeyboardLayout(0)));
     g_language = PRIMARYLANGID(layout) == LANG_GERMAN ? "german" : "english";
     std::ifstream file(P(g_here + "scenarios.txt"));
-    std::vector<std::pair<std::string, std::string>> scenarios;
-    for (std::string line; std::getline(file, line);) {
-        if (line[0] == ' ') {
-            scenarios.back().second += line + ";";
-        } else if (!line.empty() && line[0] != '#') {
-            scenarios.push_back({line, ""});
-        }
-    }
+    const auto scenarios = words::Scenarios(file);
     int passed = 0, failed = 0;
     for (const auto& [name, script] : scenarios) {
         if ((name.find("German") == std::string::npos) == (g_language == "german") ||

@@ -3,10 +3,11 @@
 // folder (the data root, wherever the launcher runs them). A program, under
 // each name the launcher starts: "<program> <arguments> @ <folder>\" to
 // log.txt; as "vok.exe" the game the launcher relies on, it copies the league
-// file it finds to league.dat, owns a window of the class "VOK " and records
-// message 0x420. DDRAW.DLL (VOK_DDRAW; VOK_NO_CREATE, VOK_NO_CREATE_EX drop an
-// entry point): to ddraw.txt attach, create (of IDirectDraw7, no driver or
-// outer object?; it fails when VOK_DDRAW_FAIL is set), release, detach or exit.
+// file it finds to league.dat, owns a window of the class "VOK " titled with
+// its arguments and records message 0x420 as "signalled VOK |<title>".
+// DDRAW.DLL (VOK_DDRAW; VOK_NO_CREATE, VOK_NO_CREATE_EX drop an entry point):
+// to ddraw.txt attach, create (of IDirectDraw7, no driver or outer object?; it
+// fails when VOK_DDRAW_FAIL is set), release, detach or exit.
 #include <windows.h>
 
 #include <shlwapi.h>
@@ -56,7 +57,11 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, void* atExit) {
 #else
 static LRESULT CALLBACK GameWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == 0x420) {
-        Record("log.txt", L"0x420 " + std::to_wstring(wParam) + L" " + std::to_wstring(lParam));
+        wchar_t title[256] = L"";
+        GetWindowTextW(window, title, 256);
+        Record("log.txt", wParam || lParam
+                              ? L"0x420 " + std::to_wstring(wParam) + L" " + std::to_wstring(lParam)
+                              : L"signalled VOK |" + std::wstring(title));
     } else if (message == WM_DESTROY) {
         PostQuitMessage(0);
     }
