@@ -50,14 +50,14 @@ unsigned FoldHash(const char* text) {
     return hash;
 }
 
-// Writes the new content beside the file (so that both stay on one volume) and
-// moves it over the file in one step: a failure at any point leaves the old
-// file whole.
+// Writes the new content beside the file (so that both stay on one volume),
+// onto the disk, and moves it over the file in one step: a failure at any
+// point, or a power loss after the move, leaves a whole file.
 bool ReplaceWhole(const char* path, const std::string& contents) {
     vok::Os& os = vok::CurrentOs();
     std::string side = std::string(path) + ".new";
     if (os.WriteWholeFile(side.c_str(), contents.data(), contents.size()) &&
-        os.MoveReplace(side.c_str(), path)) {
+        os.FlushToDisk(side.c_str()) && os.MoveReplace(side.c_str(), path)) {
         return true;
     }
     os.RemoveFile(side.c_str());

@@ -43,6 +43,9 @@ public:
     virtual ReadResult ReadWholeFile(const char* path, std::string& contents) = 0;
     // Creates or truncates the file and writes `size` bytes in binary mode.
     virtual bool WriteWholeFile(const char* path, const void* data, std::size_t size) = 0;
+    // Forces what was written to the file onto the disk, so that a power loss
+    // after a later step cannot leave it empty or cut.
+    virtual bool FlushToDisk(const char* path) = 0;
     // Moves `from` over `to` in one step, replacing an existing `to`; either the
     // old `to` or the new one is there afterwards, never a mixture.
     virtual bool MoveReplace(const char* from, const char* to) = 0;

@@ -4,6 +4,7 @@
 // keeps the Windows rule: a read-only file can be neither deleted, overwritten
 // nor replaced, and its copy is read-only too.
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,6 +70,15 @@ public:
             return false;
         }
         return WriteStreamFile(path, data, size);
+    }
+
+    bool FlushToDisk(const char* path) override {
+        int file = open(path, O_WRONLY);
+        if (file < 0) {
+            return false;
+        }
+        bool flushed = fsync(file) == 0;
+        return close(file) == 0 && flushed;
     }
 
     bool MoveReplace(const char* from, const char* to) override {

@@ -88,6 +88,16 @@ public:
         return WriteStreamFile(path, data, size);
     }
 
+    bool FlushToDisk(const char* path) override {
+        HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        bool flushed = FlushFileBuffers(file) != 0;
+        return CloseHandle(file) != 0 && flushed;
+    }
+
     bool MoveReplace(const char* from, const char* to) override {
         return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }

@@ -66,7 +66,7 @@ public:
     std::uint32_t probe = kDirectDraw7;
     bool claim = true;          // ClaimLauncher's answer
     Strings windows, later;     // "class|title" of top-level windows; `later` appear one a pause
-    Strings log, failing;       // every path call of the kinds in `failing` fails
+    Strings log, failing;       // calls of the kinds in `failing` fail; of "KIND once" the next
     Strings events;             // what the player or another program sees
     std::vector<int> exits;     // EndProcess returns here
     int failAt = 0, calls = 0;  // the failAt-th path call fails (0: none)
@@ -82,6 +82,7 @@ public:
         return Fails("read", path) ? ReadResult::Failed : system_.ReadWholeFile(path, contents);
     }
     bool WriteWholeFile(const char* path, const void* data, std::size_t size) override;
+    VOK_PATH_CALL(FlushToDisk, "flush", (const char* path), path, (path))
     VOK_PATH_CALL(MoveReplace, "replace", (const char* from, const char* to), to, (from, to))
     VOK_PATH_CALL(CanOpen, "canopen", (const char* path), path, (path))
     VOK_PATH_CALL(IsFolder, "isfolder", (const char* path), path, (path))
@@ -130,8 +131,8 @@ private:
 // "data.dat" and a "skin.txt") and a game, a temporary folder beside it, and
 // a player who plays scenarios at the launcher's real dialog logic.
 struct Stage {
-    explicit Stage(int lines = 102);
-    void Language(int lines);  // an English language file of `lines` lines
+    explicit Stage(int lines = 111);
+    void Language(int lines, int blank = -1);  // English, of `lines` lines, line `blank` empty
     // Plays a scenario (the words: above the flow table) and returns "" when
     // every step held, else the first failure with its step.
     std::string Play(const std::string& scenario);
@@ -168,7 +169,7 @@ private:
     Strings steps_;
     std::size_t next_ = 0, event_ = 0;
     std::string failure_, seen_, before_;  // before_: the temporary folder at "start"
-    int lines_ = 0;
+    int lines_ = 0, blank_ = -1;
     bool box_ = false, started_ = false, ended_ = false;  // ended: the steps stopped in a run
     std::vector<Dialog*> open_;
     std::map<std::string, std::string> closed_;  // the last result of each window
