@@ -468,7 +468,7 @@ line(105, None, en="Watch replay", sv="Visa repris", no="Se reprise", fi="Katso 
 # --- Lines after the game's: the launcher's later texts -----------------------
 
 line(106, "OK message when the temporary folder cannot hold a new league (an older "
-          "file without this line shows the English text)",
+          "file without this line shows the English text, as for the lines after it)",
      en="The league cannot be created: the temporary folder is missing, or its path "
         "cannot be used.",
      sv="Ligan kan inte skapas: den tillfälliga mappen saknas, eller så kan dess "
@@ -487,6 +487,86 @@ line(106, "OK message when the temporary folder cannot hold a new league (an old
         "usar.",
      pl="Nie można utworzyć ligi: brak folderu tymczasowego albo jego ścieżki nie da "
         "się użyć.")
+
+line(107, "OK message when the game cannot be started: vok.exe missing in the game's "
+          "folder, the copy into the temporary folder or its start failed",
+     en="The game could not be started. Check that the game's folder holds vok.exe, that "
+        "the temporary folder can be written to, and that no other copy of the game is "
+        "running.",
+     sv="Spelet kunde inte startas. Kontrollera att spelets mapp innehåller vok.exe, att det "
+        "går att skriva i den tillfälliga mappen och att ingen annan kopia av spelet körs.",
+     no="Spillet kunne ikke startes. Kontroller at spillets mappe inneholder vok.exe, at det "
+        "går an å skrive i den midlertidige mappen, og at ingen annen kopi av spillet kjører.",
+     fi="Peliä ei voitu käynnistää. Tarkista, että pelin kansiossa on vok.exe, että "
+        "väliaikaiseen kansioon voi kirjoittaa ja ettei pelistä ole toista kopiota käynnissä.",
+     da="Spillet kunne ikke startes. Kontrollér, at spillets mappe indeholder vok.exe, at der "
+        "kan skrives i den midlertidige mappe, og at ingen anden kopi af spillet kører.",
+     de="Das Spiel konnte nicht gestartet werden. Prüfen Sie, ob der Ordner des Spiels vok.exe "
+        "enthält, ob in den temporären Ordner geschrieben werden kann und ob keine andere "
+        "Kopie des Spiels läuft.",
+     fr="Impossible de lancer le jeu. Vérifiez que le dossier du jeu contient vok.exe, que le "
+        "dossier temporaire est accessible en écriture et qu'aucune autre copie du jeu n'est "
+        "en cours d'exécution.",
+     es="No se puede iniciar el juego. Comprueba que la carpeta del juego contiene vok.exe, "
+        "que se puede escribir en la carpeta temporal y que no hay otra copia del juego en "
+        "ejecución.",
+     pl="Nie można uruchomić gry. Sprawdź, czy folder gry zawiera vok.exe, czy do folderu "
+        "tymczasowego można zapisywać i czy nie działa inna kopia gry.")
+line(108, "Retry/Cancel message when a vok's files cannot all be copied into the "
+          "temporary folder (another program holds one open)",
+     en="The files of a vok could not all be copied into the temporary folder. Close any "
+        "program that uses them, and try again.",
+     sv="Alla filer för en vok kunde inte kopieras till den tillfälliga mappen. Stäng program "
+        "som använder dem och försök igen.",
+     no="Ikke alle filene til en vok kunne kopieres til den midlertidige mappen. Lukk "
+        "programmer som bruker dem, og prøv igjen.",
+     fi="Kaikkia vokin tiedostoja ei voitu kopioida väliaikaiseen kansioon. Sulje ohjelmat, "
+        "jotka käyttävät niitä, ja yritä uudelleen.",
+     da="Ikke alle filerne til en vok kunne kopieres til den midlertidige mappe. Luk "
+        "programmer, der bruger dem, og prøv igen.",
+     de="Nicht alle Dateien eines Voks konnten in den temporären Ordner kopiert werden. "
+        "Schließen Sie Programme, die sie verwenden, und versuchen Sie es erneut.",
+     fr="Les fichiers d'un vok n'ont pas tous pu être copiés dans le dossier temporaire. "
+        "Fermez les programmes qui les utilisent et réessayez.",
+     es="No se han podido copiar todos los archivos de un vok en la carpeta temporal. Cierra "
+        "los programas que los usen e inténtalo de nuevo.",
+     pl="Nie udało się skopiować wszystkich plików voka do folderu tymczasowego. Zamknij "
+        "programy, które ich używają, i spróbuj ponownie.")
+line(109, "OK message when the league file cannot be written, or an old one cannot be "
+          "removed first; the new league is then removed",
+     en="The league could not be saved in the temporary folder. Close the game if it is "
+        "running, check that the folder can be written to, and start the new league again.",
+     sv="Ligan kunde inte sparas i den tillfälliga mappen. Stäng spelet om det körs, "
+        "kontrollera att det går att skriva i mappen och starta den nya ligan igen.",
+     no="Ligaen kunne ikke lagres i den midlertidige mappen. Lukk spillet hvis det kjører, "
+        "kontroller at det går an å skrive i mappen, og start den nye ligaen på nytt.",
+     fi="Sarjaa ei voitu tallentaa väliaikaiseen kansioon. Sulje peli, jos se on käynnissä, "
+        "tarkista, että kansioon voi kirjoittaa, ja aloita uusi sarja uudelleen.",
+     da="Ligaen kunne ikke gemmes i den midlertidige mappe. Luk spillet, hvis det kører, "
+        "kontrollér, at der kan skrives i mappen, og start den nye liga igen.",
+     de="Die Liga konnte nicht im temporären Ordner gespeichert werden. Schließen Sie das "
+        "Spiel, falls es läuft, prüfen Sie, ob in den Ordner geschrieben werden kann, und "
+        "starten Sie die neue Liga erneut.",
+     fr="Impossible d'enregistrer la ligue dans le dossier temporaire. Fermez le jeu s'il est "
+        "lancé, vérifiez que le dossier est accessible en écriture et recréez la nouvelle "
+        "ligue.",
+     es="No se puede guardar la liga en la carpeta temporal. Cierra el juego si está en "
+        "ejecución, comprueba que se puede escribir en la carpeta y vuelve a crear la nueva "
+        "liga.",
+     pl="Nie można zapisać ligi w folderze tymczasowym. Zamknij grę, jeśli jest uruchomiona, "
+        "sprawdź, czy do folderu można zapisywać, i ponownie rozpocznij nową ligę.")
+line(110, "OK message when the shell cannot open what a button names (the DirectX setup, "
+          "the demo, the licence, the web site); the launcher adds the file or address on a "
+          "line of its own",
+     en="The launcher could not open this file or address:",
+     sv="Startprogrammet kunde inte öppna den här filen eller adressen:",
+     no="Startprogrammet kunne ikke åpne denne filen eller adressen:",
+     fi="Käynnistin ei voinut avata tätä tiedostoa tai osoitetta:",
+     da="Startprogrammet kunne ikke åbne denne fil eller adresse:",
+     de="Der Starter konnte diese Datei oder Adresse nicht öffnen:",
+     fr="Le lanceur n'a pas pu ouvrir ce fichier ou cette adresse :",
+     es="El lanzador no ha podido abrir este archivo o dirección:",
+     pl="Program uruchamiający nie mógł otworzyć tego pliku ani adresu:")
 
 
 def validate():
