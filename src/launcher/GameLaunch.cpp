@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/ProcessState.h"
+#include "i18n/Messages.h"
 #include "launcher/ExitCodes.h"
 #include "resources/resource.h"
 
@@ -29,38 +30,43 @@ bool FormatGameParameters(int modeId, int level, char (&buffer)[512]) {
     return true;
 }
 
-void LaunchGame(Ui& owner, int modeId) {
+bool LaunchGame(Ui& owner, int modeId) {
     Os& os = CurrentOs();
     ProcessState& process = Process();
-
-    // Without the temporary directory, or with one too long for the name, the
-    // target would be the data root's own "vok.exe" or a cut path naming some
-    // other file: then nothing is copied and nothing started.
-    char target[512] = {};
-    bool haveTarget = false;
-    if (process.tempDirValid) {
-        int length = std::snprintf(target, sizeof target, "%s%s", process.tempDir, "vok.exe");
-        haveTarget = length > 0 && length < static_cast<int>(sizeof target);
-    }
-
-    if (haveTarget) {
-        // A copy left read-only by an earlier run (the installed game may be
-        // read-only, and copying keeps that) refuses to be overwritten, and the
-        // stale game would start: make it writable first.
-        os.SetNormalAttributes(target);
-        os.CopyFileOver("vok.exe", target);
-        os.SetNormalAttributes(target);
-    }
-
     char parameters[512];
     if (!FormatGameParameters(modeId, process.launchLevel, parameters)) {
         owner.ShowMessage("No such game", "Error...", Buttons::Ok);
+        return false;
     }
 
-    if (haveTarget && parameters[0] != '\0') {
-        os.ShellOpen(owner.Window(), "open", target, parameters, "");
+    // The copy in the temporary folder is started only when it is this
+    // game's own, copied just now and writable: an older copy left there (held
+    // open by a running game, or the game's folder without vok.exe) would
+    // start with a league it may not understand. Without a usable folder the
+    // target would be the data root's own "vok.exe", or a cut path naming
+    // another file.
+    char target[512] = {};
+    int length = std::snprintf(target, sizeof target, "%s%s", process.tempDir, "vok.exe");
+    bool started = process.tempDirValid && os.IsFolder(process.tempDir) && length > 0 &&
+                   length < static_cast<int>(sizeof target) &&
+                   length < static_cast<int>(os.PathLimit());
+    if (started) {
+        // A copy left read-only by an earlier run (the installed game may be
+        // read-only, and copying keeps that) refuses to be overwritten.
+        os.SetNormalAttributes(target);
+        started = os.CopyFileOver("vok.exe", target);
+        if (!started) {
+            os.RemoveFile(target);  // what a failed copy left is no game to start later
+        }
+        started = started && os.SetNormalAttributes(target) &&
+                  os.ShellOpen(owner.Window(), "open", target, parameters, "");
+    }
+    if (!started) {
+        owner.ShowMessage(MessageText(process.language, kGameNotStartedLine), "", Buttons::Ok);
+        return false;
     }
     os.EndProcess(kExitHandedOver);
+    return true;
 }
 
 }  // namespace vok

@@ -7,12 +7,12 @@ namespace vok {
 // Copies the game "vok.exe" from the data root into the temporary directory,
 // starts the copy with the command line of `modeId` (IDC_MAIN_PRACTICE,
 // IDC_MAIN_SINGLEMATCH or IDC_MAIN_NEWLEAGUE for a league) and the process's
-// launch level, and ends the process with kExitHandedOver. Whatever fails on
-// the way is silent: the launcher leaves either way. An unknown mode starts
-// nothing and says so in a message box owned by `owner`.
-//
-// Returns only where the OS seam's EndProcess returns (in tests).
-void LaunchGame(Ui& owner, int modeId);
+// launch level, and ends the process with kExitHandedOver. When the
+// temporary directory is unusable, the copy fails or the shell cannot start
+// it, nothing is started: the player is told in a message box owned by
+// `owner`, and the result is false. True only where the OS seam's EndProcess
+// returns (in tests) after a start.
+bool LaunchGame(Ui& owner, int modeId);
 
 // Formats the game's parameters for `modeId` and `level` into `buffer`
 // (zero-filled first); false, with `buffer` empty, for an unknown mode.

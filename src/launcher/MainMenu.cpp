@@ -1,6 +1,9 @@
 #include "launcher/MainMenu.h"
 
+#include <string>
+
 #include "common/ProcessState.h"
+#include "i18n/Messages.h"
 #include "launcher/ExitCodes.h"
 #include "launcher/GameLaunch.h"
 #include "league/LeagueRemoval.h"
@@ -31,10 +34,13 @@ bool KeyDown(Os& os, Key key) {
     return (os.AsyncKeyState(key) & 0x8000) != 0;
 }
 
-// What the shell reports is of no interest: a missing setup, demo or licence
-// simply does nothing.
+// A setup, demo, licence or address the shell cannot open is named to the
+// player, who would otherwise see a button that does nothing.
 void Open(Ui& menu, const char* verb, const char* file, const char* parameters) {
-    CurrentOs().ShellOpen(menu.Window(), verb, file, parameters, "");
+    if (!CurrentOs().ShellOpen(menu.Window(), verb, file, parameters, "")) {
+        std::string text = MessageText(Process().language, kCannotOpenLine);
+        menu.ShowMessage((text + "\n" + file).c_str(), "", Buttons::Ok);
+    }
 }
 
 void Leave(Ui& menu) {
@@ -90,11 +96,15 @@ void StartNewLeague(Ui& menu) {
         }
         DeleteLeague();
     }
+    // A league whose game could not be started goes again, as any league
+    // that was not handed over: a later run would find it and start it.
     if (menu.RunDialog("IDD_CREATELEAGUE") == 1) {
-        LaunchGame(menu, IDC_MAIN_NEWLEAGUE);
-        return;
+        if (LaunchGame(menu, IDC_MAIN_NEWLEAGUE)) {
+            return;
+        }
+        DeleteLeague();
     }
-    // Any league there was is gone now, and none was written.
+    // Any league there was is gone now, and none is waiting.
     menu.Enable(IDC_MAIN_LOADLEAGUE, false);
 }
 

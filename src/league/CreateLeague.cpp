@@ -8,6 +8,7 @@
 
 #include "common/ProcessState.h"
 #include "dialogs/InputBox.h"
+#include "i18n/Messages.h"
 #include "kvfile/KeyValueFile.h"
 #include "league/LeagueRemoval.h"
 #include "league/VokLeagueData.h"
@@ -29,7 +30,6 @@ constexpr int kPlayerDefaultLine = 65;
 constexpr int kInputOkLine = 66;
 constexpr int kVokPromptLine = 67;
 constexpr int kVokMissingLine = 68;
-constexpr int kTempDirUnusableLine = 106;
 
 constexpr const char* kVokSourceFolder = "data/ply";
 constexpr const char* kVokSource = "data/ply/";
@@ -204,9 +204,9 @@ void AskPlayerName(Ui& dialog, PlyEntry& player, int number) {
 }
 
 // Copies the creature source folder into the creature folder of (player,
-// vok) and takes the creature's path and name. Failures of the folder, the
-// listing and the copies are silent: the creature is what could be copied.
-void AddVok(VokEntry& vok, int player, int index) {
+// vok) and takes the creature's path and name. False when a file of it could
+// not be copied, or not made writable: the creature would be incomplete.
+bool AddVok(VokEntry& vok, int player, int index) {
     Os& os = CurrentOs();
     Text folder;
     Text path;
@@ -215,33 +215,34 @@ void AddVok(VokEntry& vok, int player, int index) {
     vok.name[0] = '\0';
     vok.path[0] = '\0';
     if (!CreatureFolder(folder, player, index) || !Format(path, "%s%s", folder, "/")) {
-        return;
+        return false;
     }
-    os.MakeFolder(folder);
+    os.MakeFolder(folder);  // an existing folder is fine; a missing one fails the copies
 
     std::vector<std::string> names;
-    if (os.ListFolder(kVokSourceFolder, names)) {
-        Text from;
-        Text to;
-        for (const std::string& name : names) {
-            if (name == "." || name == "..") {
-                continue;
-            }
-            // A name too long for the buffers is left out like a file that
-            // fails to copy, rather than copied under a cut name.
-            if (!Format(from, "%s%s", kVokSource, name.c_str()) ||
-                !Format(to, "%s%s", path, name.c_str())) {
-                continue;
-            }
-            // A read-only file that an older league left in this folder (its
-            // removal stops at such a file) refuses to be overwritten, and the
-            // creature would keep that league's file: make it writable and
-            // copy once more.
-            if (!os.CopyFileOver(from, to) && os.SetNormalAttributes(to)) {
-                os.CopyFileOver(from, to);
-            }
-            os.SetNormalAttributes(to);
+    bool whole = os.ListFolder(kVokSourceFolder, names);
+    Text from;
+    Text to;
+    for (const std::string& name : names) {
+        if (name == "." || name == "..") {
+            continue;
         }
+        // A name too long for the buffers cannot be copied under its own name.
+        if (!Format(from, "%s%s", kVokSource, name.c_str()) ||
+            !Format(to, "%s%s", path, name.c_str())) {
+            whole = false;
+            continue;
+        }
+        if (os.IsFolder(from)) {
+            continue;  // a sub-folder is no file of the creature
+        }
+        // A read-only file that an older league left in this folder (its
+        // removal stops at such a file) refuses to be overwritten, and the
+        // creature would keep that league's file: make it writable and copy
+        // once more.
+        bool copied =
+            os.CopyFileOver(from, to) || (os.SetNormalAttributes(to) && os.CopyFileOver(from, to));
+        whole = copied && os.SetNormalAttributes(to) && whole;
     }
     std::snprintf(vok.path, sizeof vok.path, "%s", path);
 
@@ -249,6 +250,7 @@ void AddVok(VokEntry& vok, int player, int index) {
     const char* name = data.GetValue("name", "");
     std::snprintf(vok.name, sizeof vok.name, "%.*s", kMaxVokName, name);
     MarkKeys(vok.name, KeyValueFile::kSeparators);  // stored bare, cut into tokens
+    return whole;
 }
 
 // True when no league file is left where the new one goes. The main menu
@@ -256,15 +258,24 @@ void AddVok(VokEntry& vok, int player, int index) {
 // (read-only, or a failure on the way) would take the new league in: Save
 // keeps an existing file's layout and puts each value in its old one's place,
 // and a quoted name written over another league's quoted name reads back
-// empty. What still will not go is left whole rather than spliced into.
+// empty. What still will not go (a file held open, a folder of that name) is
+// left whole rather than spliced into, and no league is made.
 bool RemoveLeftoverLeague() {
     Text path;
     return Format(path, "%s%s", Process().tempDir, "vokleague.dat") &&
-           (RemoveLeagueFile(path) || !CurrentOs().CanOpen(path));
+           (RemoveLeagueFile(path) || (!CurrentOs().CanOpen(path) && !CurrentOs().IsFolder(path)));
+}
+
+// Answers a Retry/Cancel question until the player stops retrying; true for
+// Retry. A box that cannot be shown cannot be answered with Retry either:
+// asking again would never end.
+bool Retry(Ui& dialog, const char* text) {
+    return dialog.ShowMessage(text, "", Buttons::RetryCancel) == Answer::Retry;
 }
 
 // Asks each player's name and team. 1 when the league was written, 2 when the
-// player cancelled.
+// player cancelled or it could not be written; what the dialog made is then
+// removed, except after Cancel at a retry question, which keeps it.
 int GatherLeague(Ui& dialog, VokLeagueData& league) {
     Os& os = CurrentOs();
     for (int i = 0; i < league.NrPlayers; ++i) {
@@ -279,19 +290,22 @@ int GatherLeague(Ui& dialog, VokLeagueData& league) {
                 return 2;
             }
             while (!os.CanOpen(kVokFile)) {
-                // A box that cannot be shown cannot be answered with Retry
-                // either: asking again would never end.
-                Answer answer = dialog.ShowMessage(Line(kVokMissingLine), "", Buttons::RetryCancel);
-                if (answer == Answer::Cancel || answer == Answer::None) {
+                if (!Retry(dialog, Line(kVokMissingLine))) {
                     return 2;
                 }
             }
-            AddVok(player.vok[j], i, j);
+            while (!AddVok(player.vok[j], i, j)) {
+                if (!Retry(dialog, MessageText(Process().language, kVokNotCopiedLine))) {
+                    return 2;
+                }
+            }
         }
     }
     league.Reset();
-    if (RemoveLeftoverLeague()) {
-        league.Save();
+    if (!league.Save()) {
+        dialog.ShowMessage(MessageText(Process().language, kLeagueNotSavedLine), "", Buttons::Ok);
+        DeleteLeague();
+        return 2;
     }
     return 1;
 }
@@ -301,13 +315,13 @@ void Confirm(Ui& dialog) {
     if (!ReadSettings(dialog, league)) {
         return;
     }
-    if (!TempDirHoldsLeague(league)) {
-        // Older or modded language files have no line for this message.
-        const LanguageTable& language = Process().language;
-        bool translated = language.LineCount() > kTempDirUnusableLine &&
-                          *language.Text(kTempDirUnusableLine) != '\0';
-        dialog.ShowMessage(translated ? language.Text(kTempDirUnusableLine) : kTempDirUnusableText,
-                           "", Buttons::Ok);
+    // A league that could not be kept apart from another one is refused
+    // before the players are asked anything.
+    const int refused = !TempDirHoldsLeague(league) ? kTempDirUnusableLine
+                        : !RemoveLeftoverLeague()   ? kLeagueNotSavedLine
+                                                    : 0;
+    if (refused) {
+        dialog.ShowMessage(MessageText(Process().language, refused), "", Buttons::Ok);
         dialog.EndDialog(2);
         return;
     }

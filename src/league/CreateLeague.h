@@ -23,13 +23,6 @@ constexpr int kMaxPlayerName = 13;
 // The most characters of a creature's name that the league keeps.
 constexpr int kMaxVokName = 24;
 
-// Shown instead of gathering a league when the temporary directory is
-// missing, is no folder, cannot be named, or is so long that a league's paths
-// would not fit. Language line 106 translates it; a language file without
-// that line shows this English text.
-constexpr const char* kTempDirUnusableText =
-    "The league cannot be created: the temporary folder is missing, or its path cannot be used.";
-
 // Text to signed 32-bit integer: leading white space is skipped, an optional
 // sign taken, and decimal digits read up to the first other character. An
 // empty or non-numeric text gives 0; a number beyond the range gives the

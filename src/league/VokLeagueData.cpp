@@ -167,15 +167,15 @@ void VokLeagueData::WriteKeys(KeyValueFile& file) const {
     }
 }
 
-void VokLeagueData::Save() {
+bool VokLeagueData::Save() {
     char temp[512];
     if (!vok::CurrentOs().TempPath(temp, sizeof temp)) {
-        return;  // never fall back to the current directory
+        return false;  // never fall back to the current directory
     }
     char path[512];
     int length = std::snprintf(path, sizeof path, "%s%s", temp, "vokleague.dat");
     if (length < 0 || length >= static_cast<int>(sizeof path)) {
-        return;
+        return false;
     }
     KeyValueFile file(path);
     vok::Trace(1, "\n  VokLeagueData::Save() ");
@@ -183,5 +183,5 @@ void VokLeagueData::Save() {
     // the game never finds a league with only some of its keys.
     file.BeginBatch();
     WriteKeys(file);
-    file.CommitBatch();
+    return file.CommitBatch();
 }

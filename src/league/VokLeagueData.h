@@ -45,9 +45,10 @@ public:
     // and flawless wins of the team).
     void UpdateStandings();
     // Writes the league to "vokleague.dat" in the temporary directory, replacing
-    // the file in one step. Writes nothing when the temporary directory cannot
-    // be had. Failures are silent.
-    void Save();
+    // the file in one step. True when the file now holds the league; false,
+    // with the file as it was, when it could not be written or the temporary
+    // directory cannot be had.
+    bool Save();
 
     // Whether `text` equals, ignoring ASCII case, a key that a league file can
     // hold (any player and creature within the league's limits).

@@ -114,12 +114,11 @@ TestOs::~TestOs() {
 }
 
 bool TestOs::Fails(const char* call, const char* path) {
-    std::string entry = std::string(call) + " " + path;
-    bool fail = ++calls == failAt;
-    for (const std::string& kind : failing) {
-        fail = fail || kind == call;
-    }
-    log.push_back(entry + (fail ? " FAILED" : ""));
+    const auto once = std::find(failing.begin(), failing.end(), std::string(call) + " once");
+    const bool fail = ++calls == failAt || once != failing.end() ||
+                      std::count(failing.begin(), failing.end(), call);
+    failing.erase(once, once + (once != failing.end()));
+    log.push_back(std::string(call) + " " + path + (fail ? " FAILED" : ""));
     faulted = faulted || fail;
     return fail;
 }
@@ -141,8 +140,8 @@ bool TestOs::Give(const std::string& answer, char* buffer, std::size_t size) {
 bool TestOs::ShellOpen(WindowHandle, const char* verb, const char* file, const char* parameters,
                        const char* directory) {
     const std::string how = !verb ? "opened " : std::string(verb) == "open" ? "started " : verb;
-    return Note(how + file + (*parameters ? " " : "") + parameters + (*directory ? " in " : "") +
-                directory);
+    return !Fails("shell", file) && Note(how + file + (*parameters ? " " : "") + parameters +
+                                         (*directory ? " in " : "") + directory);
 }
 
 void TestOs::Pause(unsigned ms) {
@@ -271,11 +270,12 @@ Stage::Stage(int lines) {
     os.tempDir = temp.path;
 }
 
-void Stage::Language(int lines) {
+void Stage::Language(int lines, int blank) {
     std::string language;
     for (int i = 0; i < lines; ++i) {
-        language += (i ? "\r\nL" : "L") + std::to_string(i);
+        language += (i ? "\r\n" : "") + (i == blank ? "" : "L" + std::to_string(i));
     }
+    blank_ = blank;
     lines ? WriteFile(root / "data/language/english.txt", language)
           : void(fs::remove(root / "data/language/english.txt"));
     lines_ = lines;
@@ -397,7 +397,11 @@ words::Window Stage::Front() const {
 std::string Stage::Expand(const std::string& text) const {
     const std::string folders[] = {root.path, os.tempDir, os.tempDir};
     return words::Expand(
-        text, [&](int n) { return n < lines_ ? "L" + std::to_string(n) : "<error>"; }, folders);
+        text,
+        [&](int n) { return n == blank_  ? ""
+                            : n < lines_ ? "L" + std::to_string(n)
+                                         : "<error>"; },
+        folders);
 }
 
 // The entries of `folder` and the names in `more`, sorted, joined by blanks.
@@ -505,13 +509,16 @@ bool Stage::Setup(const std::string& verb, const std::string& rest) {
             }
             (key->id == words::kVkShift ? os.shift : os.control) = verb == "hold" ? 0x8000 : 1;
         }
-    } else if (verb == "probe" || verb == "lines" || verb == "layout") {
-        verb == "probe" ? void(os.probe = std::stoul(a))
-        : verb == "lines"
-            ? Language(std::stoi(a))
+    } else if (verb == "probe" || verb == "lines" || verb == "blank" || verb == "layout") {
+        verb == "probe"   ? void(os.probe = std::stoul(a))
+        : verb == "lines" ? Language(std::stoi(a))
+        : verb == "blank"
+            ? Language(lines_, std::stoi(a))
             : void(os.langId = static_cast<unsigned short>(std::stoul(a, nullptr, 16)));
     } else if (verb == "window" || verb == "later") {
         (verb == "window" ? os.windows : os.later).push_back(rest);
+    } else if (verb == "fail") {  // KIND [once]: calls of that kind fail (the next one only)
+        os.failing.push_back(rest);
     } else if (verb == "claim" && rest == "refused") {
         os.claim = false;
     } else if (verb == "broken" &&

@@ -41,6 +41,7 @@ struct Scenario {
     char kind = 0;                           // the kind of the window acted on
     std::vector<WORD> held;
     Files kept;                             // the locked files
+    std::map<std::string, HANDLE> locks;    // their handles, by name in the temporary folder
     std::map<std::string, Files> snapshot;  // by folder: as at `start`, or as `temp` left it
     size_t current = 0, logUsed = 0;
 } g;
@@ -383,10 +384,18 @@ void Exec(const std::string& op, const std::string& arg) {
         fs::permissions(P(arg), fs::perms::owner_write, fs::perm_options::remove);
     } else if (op == "rm") {
         fs::remove(P(arg));
-    } else if (op == "lock") {  // held open without sharing: it stays, unreadable, to the end
-        g.kept[arg.substr(Short(g_temp).size())] = "";
-        g.handles.push_back(
-            CreateFileW(P(arg).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    } else if (op == "lock" || op == "unlock") {  // held open without sharing, or let go
+        const std::string file = arg.substr(Short(g_temp).size());
+        if (op == "lock") {     // it stays, unreadable, until let go or the scenario ends
+            g.kept[file] = "";  // unreadable while held
+            g.handles.push_back(
+                CreateFileW(P(arg).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            g.locks[file] = g.handles.back();
+        } else {
+            CloseHandle(g.locks[file]);
+            g.handles.erase(std::find(g.handles.begin(), g.handles.end(), g.locks[file]));
+            g.kept.erase(file);
+        }
     } else if (op == "ddraw") {  // both (entry points), no-create, no-create-ex, fail, off
         SetEnvironmentVariableA("VOK_DDRAW_FAIL", arg == "fail" ? "1" : nullptr);
         // Wine loads its own ddraw unless told otherwise; an empty override: none at all.
