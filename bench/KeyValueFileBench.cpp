@@ -11,6 +11,7 @@
 namespace {
 
 using vok::bench::BenchFolder;
+using vok::KeyValueFile;
 
 // League-style lines, "key = value\r\n", up to `size` bytes.
 std::string KeyValueText(std::size_t size) {

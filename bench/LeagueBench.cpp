@@ -20,6 +20,9 @@
 namespace {
 
 using vok::bench::BenchFolder;
+using vok::KeyValueFile;
+using vok::DeleteLeague;
+using vok::VokLeagueData;
 
 // Save finds the temporary directory through the system, which reads TMPDIR.
 class TempDirIs {

@@ -4,9 +4,9 @@
 
 #include "platform/Ui.h"
 
-class LanguageTable;
-
 namespace vok {
+
+class LanguageTable;
 
 // The credits dialog: three columns of role headings, each followed by the
 // people in that role, over the credits picture. Headings, caption and button

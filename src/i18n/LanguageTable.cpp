@@ -6,6 +6,8 @@
 
 #include "platform/Os.h"
 
+namespace vok {
+
 namespace {
 
 const char* const kFileNames[LanguageTable::kLanguageCount] = {
@@ -80,7 +82,7 @@ int LanguageForLangId(unsigned short langId, int defaultIndex) {
 }
 
 int LanguageForKeyboardLayout(int defaultIndex) {
-    return LanguageForLangId(vok::CurrentOs().KeyboardLangId(), defaultIndex);
+    return LanguageForLangId(CurrentOs().KeyboardLangId(), defaultIndex);
 }
 
 int LanguageTable::Load(const char* directory, int languageIndex) {
@@ -100,7 +102,7 @@ int LanguageTable::Load(const char* directory, int languageIndex) {
                                fileName);
     std::string text;
     bool opened = length >= 0 && length < static_cast<int>(sizeof path) &&
-                  vok::CurrentOs().ReadWholeFile(path, text) == vok::ReadResult::Ok;
+                  CurrentOs().ReadWholeFile(path, text) == ReadResult::Ok;
     if (!opened) {
         // Not even English: leave the table empty, so every text reads "<error>".
         return languageIndex == 0 ? 0 : Load(directory, 0);
@@ -139,3 +141,5 @@ int LanguageTable::Load(const char* directory, int languageIndex) {
 const char* LanguageTable::Text(int line) const {
     return line >= 0 && line < count_ ? lines_[line].data() : "<error>";
 }
+
+}  // namespace vok

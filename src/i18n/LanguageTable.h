@@ -3,6 +3,8 @@
 #include <array>
 #include <vector>
 
+namespace vok {
+
 // The texts the launcher shows, one per line of a plain-text language file;
 // a text is looked up by its zero-based line number.
 //
@@ -44,3 +46,5 @@ int LanguageForLangId(unsigned short langId, int defaultIndex);
 
 // The language of the active keyboard layout, asked of the operating system.
 int LanguageForKeyboardLayout(int defaultIndex);
+
+}  // namespace vok

@@ -6,6 +6,8 @@
 
 #include "platform/Os.h"
 
+namespace vok {
+
 namespace {
 
 // The six separator bytes as a table: the tokenizer asks once per byte.
@@ -54,7 +56,7 @@ unsigned FoldHash(const char* text) {
 // onto the disk, and moves it over the file in one step: a failure at any
 // point, or a power loss after the move, leaves a whole file.
 bool ReplaceWhole(const char* path, const std::string& contents) {
-    vok::Os& os = vok::CurrentOs();
+    Os& os = CurrentOs();
     std::string side = std::string(path) + ".new";
     if (os.WriteWholeFile(side.c_str(), contents.data(), contents.size()) &&
         os.FlushToDisk(side.c_str()) && os.MoveReplace(side.c_str(), path)) {
@@ -102,7 +104,7 @@ void KeyValueFile::Reload() {
         return;
     }
     std::string text;
-    bool exists = pathValid_ && vok::CurrentOs().ReadWholeFile(path_, text) == vok::ReadResult::Ok;
+    bool exists = pathValid_ && CurrentOs().ReadWholeFile(path_, text) == ReadResult::Ok;
     // The text cut into tokens is the file plus a terminating zero, which is a
     // token byte: a file ending in a separator ends in an empty token.
     if (!exists || text.size() >= static_cast<std::size_t>(INT_MAX)) {
@@ -270,7 +272,7 @@ bool KeyValueFile::ReadCurrent(std::string& contents) {
         contents = image_;
         return true;
     }
-    return vok::CurrentOs().ReadWholeFile(path_, contents) != vok::ReadResult::Failed;
+    return CurrentOs().ReadWholeFile(path_, contents) != ReadResult::Failed;
 }
 
 void KeyValueFile::StoreCurrent(const std::string& contents) {
@@ -458,13 +460,13 @@ void KeyValueFile::BeginBatch() {
     imageExists_ = false;
     imageDirty_ = false;
     if (pathValid_) {
-        switch (vok::CurrentOs().ReadWholeFile(path_, image_)) {
-            case vok::ReadResult::Ok:
+        switch (CurrentOs().ReadWholeFile(path_, image_)) {
+            case ReadResult::Ok:
                 imageExists_ = true;
                 break;
-            case vok::ReadResult::Missing:
+            case ReadResult::Missing:
                 break;
-            case vok::ReadResult::Failed:
+            case ReadResult::Failed:
                 batchBroken_ = true;
                 break;
         }
@@ -488,3 +490,5 @@ bool KeyValueFile::CommitBatch() {
     Reload();
     return ok;
 }
+
+}  // namespace vok

@@ -4,6 +4,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace vok {
+
 // A small text store of named values, read whole into a flat list of tokens.
 //
 // Separators are blank, '=', ',', '"', line feed and carriage return; every
@@ -118,3 +120,5 @@ private:
     bool imageDirty_ = false;
     std::string image_;
 };
+
+}  // namespace vok

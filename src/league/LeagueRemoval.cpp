@@ -8,6 +8,8 @@
 #include "common/ProcessState.h"
 #include "platform/Os.h"
 
+namespace vok {
+
 namespace {
 
 // Formats into a 512-byte path buffer; false when the result would not fit,
@@ -23,12 +25,12 @@ bool FormatPath(char (&buffer)[512], const char* format, Args... args) {
 // A league's files are the launcher's own: one left behind for its read-only
 // attribute would join the next league that uses its folder.
 bool RemoveLeagueFile(const char* path) {
-    vok::Os& os = vok::CurrentOs();
+    Os& os = CurrentOs();
     return os.RemoveFile(path) || (os.SetNormalAttributes(path) && os.RemoveFile(path));
 }
 
 bool RemoveFolder(const char* path) {
-    vok::Os& os = vok::CurrentOs();
+    Os& os = CurrentOs();
     char pattern[512];
     if (!path || !FormatPath(pattern, "%s/*.*", path)) {
         return false;
@@ -50,7 +52,7 @@ bool RemoveFolder(const char* path) {
 }
 
 void DeleteLeague() {
-    vok::ProcessState& process = vok::Process();
+    ProcessState& process = Process();
     const char* temp = process.tempDir;
     char path[512];
     if (process.tempDirValid) {
@@ -75,3 +77,5 @@ void DeleteLeague() {
     }
     process.leaguePresent = 0;
 }
+
+}  // namespace vok

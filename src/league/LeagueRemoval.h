@@ -1,5 +1,7 @@
 #pragma once
 
+namespace vok {
+
 // Deletes a file of a league, clearing its read-only attribute where that
 // keeps it. True when the file was deleted.
 bool RemoveLeagueFile(const char* path);
@@ -16,3 +18,5 @@ bool RemoveFolder(const char* path);
 // creature folder that cannot; then "vokleague.dat" and the game copy
 // "vok.exe". Clears the league-present flag whatever happened.
 void DeleteLeague();
+
+}  // namespace vok

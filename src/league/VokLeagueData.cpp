@@ -10,6 +10,8 @@
 #include "kvfile/KeyValueFile.h"
 #include "platform/Os.h"
 
+namespace vok {
+
 namespace {
 
 // The counts come from the create-league dialog, which keeps them in range;
@@ -126,7 +128,7 @@ void VokLeagueData::WriteKeys(KeyValueFile& file) const {
     char key[512];
     for (int i = 0; i < players; ++i) {
         const PlyEntry& player = ply[i];
-        vok::Trace(1, "\n  VokLeagueData::Save() ply %d", i);
+        Trace(1, "\n  VokLeagueData::Save() ply %d", i);
         std::snprintf(key, sizeof key, "ply[%d].name", i);
         file.WriteString(key, FileText(player.name).c_str(), true);
         std::snprintf(key, sizeof key, "ply[%d].matches_played", i);
@@ -140,24 +142,24 @@ void VokLeagueData::WriteKeys(KeyValueFile& file) const {
             const VokEntry& vok = player.vok[j];
             const std::string name = FileText(vok.name);
             const std::string path = FileText(vok.path);
-            vok::Trace(1, "\n  VokLeagueData::Save() ply %d vok %d", i, j);
+            Trace(1, "\n  VokLeagueData::Save() ply %d vok %d", i, j);
             std::snprintf(key, sizeof key, "ply[%d].vok[%d].name", i, j);
-            vok::Trace(1, "\n  VokLeagueData::Save() %s=%s", key, name.c_str());
+            Trace(1, "\n  VokLeagueData::Save() %s=%s", key, name.c_str());
             file.WriteString(key, name.c_str(), true);
             std::snprintf(key, sizeof key, "ply[%d].vok[%d].path", i, j);
-            vok::Trace(1, "\n  VokLeagueData::Save() %s=%s", key, path.c_str());
+            Trace(1, "\n  VokLeagueData::Save() %s=%s", key, path.c_str());
             file.WriteString(key, path.c_str(), true);
             std::snprintf(key, sizeof key, "ply[%d].vok[%d].lives", i, j);
-            vok::Trace(1, "\n  VokLeagueData::Save() %s=%d", key, vok.lives);
+            Trace(1, "\n  VokLeagueData::Save() %s=%d", key, vok.lives);
             file.WriteInt(key, vok.lives, true);
             std::snprintf(key, sizeof key, "ply[%d].vok[%d].streak", i, j);
-            vok::Trace(1, "\n  VokLeagueData::Save() %s=%d", key, vok.streak);
+            Trace(1, "\n  VokLeagueData::Save() %s=%d", key, vok.streak);
             file.WriteInt(key, vok.streak, true);
             std::snprintf(key, sizeof key, "ply[%d].vok[%d].health", i, j);
-            vok::Trace(1, "\n  VokLeagueData::Save() %s=%f", key, static_cast<double>(vok.health));
+            Trace(1, "\n  VokLeagueData::Save() %s=%f", key, static_cast<double>(vok.health));
             file.WriteFloat(key, vok.health, true);
             std::snprintf(key, sizeof key, "ply[%d].vok[%d].rounds_won", i, j);
-            vok::Trace(1, "\n  VokLeagueData::Save() %s=%d", key, vok.rounds_won);
+            Trace(1, "\n  VokLeagueData::Save() %s=%d", key, vok.rounds_won);
             file.WriteInt(key, vok.rounds_won, true);
             std::snprintf(key, sizeof key, "ply[%d].vok[%d].rounds_lost", i, j);
             file.WriteInt(key, vok.rounds_lost, true);
@@ -169,7 +171,7 @@ void VokLeagueData::WriteKeys(KeyValueFile& file) const {
 
 bool VokLeagueData::Save() {
     char temp[512];
-    if (!vok::CurrentOs().TempPath(temp, sizeof temp)) {
+    if (!CurrentOs().TempPath(temp, sizeof temp)) {
         return false;  // never fall back to the current directory
     }
     char path[512];
@@ -178,10 +180,12 @@ bool VokLeagueData::Save() {
         return false;
     }
     KeyValueFile file(path);
-    vok::Trace(1, "\n  VokLeagueData::Save() ");
+    Trace(1, "\n  VokLeagueData::Save() ");
     // All keys go into the file's image first and the file is replaced once, so
     // the game never finds a league with only some of its keys.
     file.BeginBatch();
     WriteKeys(file);
     return file.CommitBatch();
 }
+
+}  // namespace vok

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace vok {
+
 class KeyValueFile;
 
 // One creature of a player's team.
@@ -67,3 +69,5 @@ public:
     int matches_played;
     PlyEntry ply[kMaxPlayers];
 };
+
+}  // namespace vok
