@@ -10,8 +10,8 @@
 
 namespace {
 
-using vok::bench::BenchFolder;
 using vok::KeyValueFile;
+using vok::bench::BenchFolder;
 
 // League-style lines, "key = value\r\n", up to `size` bytes.
 std::string KeyValueText(std::size_t size) {

@@ -19,10 +19,10 @@
 
 namespace {
 
-using vok::bench::BenchFolder;
-using vok::KeyValueFile;
 using vok::DeleteLeague;
+using vok::KeyValueFile;
 using vok::VokLeagueData;
+using vok::bench::BenchFolder;
 
 // Save finds the temporary directory through the system, which reads TMPDIR.
 class TempDirIs {
