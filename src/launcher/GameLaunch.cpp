@@ -6,6 +6,7 @@
 #include "common/ProcessState.h"
 #include "i18n/Messages.h"
 #include "launcher/ExitCodes.h"
+#include "league/LeagueFiles.h"
 #include "resources/resource.h"
 
 namespace vok {
@@ -45,16 +46,15 @@ bool LaunchGame(Ui& owner, int modeId) {
     // start with a league it may not understand. Without a usable folder the
     // target would be the data root's own "vok.exe", or a cut path naming
     // another file.
-    char target[512] = {};
-    int length = std::snprintf(target, sizeof target, "%s%s", process.tempDir, "vok.exe");
-    bool started = process.tempDirValid && os.IsFolder(process.tempDir) && length > 0 &&
-                   length < static_cast<int>(sizeof target) &&
-                   length < static_cast<int>(os.PathLimit());
+    Path target;
+    bool started = process.tempDirValid && os.IsFolder(process.tempDir) &&
+                   FileIn(target, process.tempDir, kGameFileName) &&
+                   std::strlen(target) < os.PathLimit();
     if (started) {
         // A copy left read-only by an earlier run (the installed game may be
         // read-only, and copying keeps that) refuses to be overwritten.
         os.SetNormalAttributes(target);
-        started = os.CopyFileOver("vok.exe", target);
+        started = os.CopyFileOver(kGameFileName, target);
         if (!started) {
             os.RemoveFile(target);  // what a failed copy left is no game to start later
         }

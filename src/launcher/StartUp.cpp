@@ -1,9 +1,8 @@
 #include "launcher/StartUp.h"
 
-#include <cstdio>
-
 #include "common/ProcessState.h"
 #include "launcher/ExitCodes.h"
+#include "league/LeagueFiles.h"
 #include "resources/resource.h"
 
 namespace vok {
@@ -53,7 +52,7 @@ int StartUp(void* instance, Ui& desktop) {
 
     // The game installs beside its data. Without the folder, the directory the
     // launcher was started in is the best remaining guess.
-    char root[512];
+    Path root;
     if (os.ExecutableFolder(root, sizeof root)) {
         os.SetCurrentFolder(root);
     }
@@ -64,13 +63,9 @@ int StartUp(void* instance, Ui& desktop) {
     // Without a temporary directory the name below would be relative and could
     // find a file in the data root that is no league of this user's.
     process.leaguePresent = 0;
-    char league[512];
-    if (process.tempDirValid) {
-        int length = std::snprintf(league, sizeof league, "%s%s", process.tempDir, "vokleague.dat");
-        if (length > 0 && length < static_cast<int>(sizeof league) && os.CanOpen(league)) {
-            process.leaguePresent = 1;
-        }
-    }
+    Path league;
+    process.leaguePresent = process.tempDirValid &&
+                            FileIn(league, process.tempDir, kLeagueFileName) && os.CanOpen(league);
 
     if (desktop.RunDialog("IDD_MAINDLG") == -1) {
         // Leaving silently with the Cancel code would look like a player's choice.

@@ -10,6 +10,7 @@
 #include "dialogs/InputBox.h"
 #include "i18n/Messages.h"
 #include "kvfile/KeyValueFile.h"
+#include "league/LeagueFiles.h"
 #include "league/LeagueRemoval.h"
 #include "league/VokLeagueData.h"
 #include "resources/resource.h"
@@ -35,20 +36,11 @@ constexpr const char* kVokSourceFolder = "data/ply";
 constexpr const char* kVokSource = "data/ply/";
 constexpr const char* kVokFile = "data/ply/data.dat";
 
-constexpr int kTextSize = 512;
-using Text = char[kTextSize];
+using Text = Path;  // the dialog's texts have the paths' buffers
 
 // Labels in the order of their language lines, from line 57.
 const int kLabels[] = {IDC_LEAGUE_NAME_LABEL, IDC_LEAGUE_PLAYERS_LABEL, IDC_LEAGUE_ROUNDS_LABEL,
                        IDC_LEAGUE_VOKS_LABEL, IDC_LEAGUE_LIVES_LABEL};
-
-// Formats into a text buffer; false when the result would not fit, so that a
-// cut path never names another file.
-template <typename... Args>
-bool Format(Text& buffer, const char* format, Args... args) {
-    int length = std::snprintf(buffer, sizeof buffer, format, args...);
-    return length >= 0 && length < static_cast<int>(sizeof buffer);
-}
 
 const char* Line(int line) {
     return Process().language.Text(line);
@@ -161,10 +153,6 @@ bool ReadSettings(Ui& dialog, VokLeagueData& league) {
     return false;
 }
 
-bool CreatureFolder(Text& folder, int player, int vok) {
-    return Format(folder, "%s%s%d%s%d", Process().tempDir, "p", player, "_vok", vok);
-}
-
 // Whether the temporary folder exists and the league's paths fit a path
 // buffer and the system's own limit:
 // every creature folder with the "data.dat" that every creature has, and the
@@ -177,9 +165,9 @@ bool TempDirHoldsLeague(const VokLeagueData& league) {
     Text file;
     Text leagueFile;
     if (!Process().tempDirValid || !CurrentOs().IsFolder(Process().tempDir) ||
-        !CreatureFolder(folder, league.NrPlayers - 1, league.VoksPerTeam - 1) ||
+        !CreatureFolder(folder, Process().tempDir, league.NrPlayers - 1, league.VoksPerTeam - 1) ||
         !Format(file, "%s/%s", folder, "data.dat") ||
-        !Format(leagueFile, "%s%s", Process().tempDir, "vokleague.dat")) {
+        !FileIn(leagueFile, Process().tempDir, kLeagueFileName)) {
         return false;
     }
     const std::size_t limit = CurrentOs().PathLimit();
@@ -192,7 +180,7 @@ bool TempDirHoldsLeague(const VokLeagueData& league) {
 // player who keeps typing keys gets the changed name after a few tries.
 void AskPlayerName(Ui& dialog, PlyEntry& player, int number) {
     Text prompt;
-    char name[kTextSize];
+    Text name;
     Format(prompt, "%s %d", Line(kPlayerPromptLine), number);
     std::snprintf(name, sizeof name, "%s%d", Line(kPlayerDefaultLine), number);
     for (int asked = 0; asked == 0 || (MarkKeys(name, "") && asked < 5); ++asked) {
@@ -214,7 +202,8 @@ bool AddVok(VokEntry& vok, int player, int index) {
     // and it is the longest; a path that does not fit is never cut.
     vok.name[0] = '\0';
     vok.path[0] = '\0';
-    if (!CreatureFolder(folder, player, index) || !Format(path, "%s%s", folder, "/")) {
+    if (!CreatureFolder(folder, Process().tempDir, player, index) ||
+        !Format(path, "%s%s", folder, "/")) {
         return false;
     }
     os.MakeFolder(folder);  // an existing folder is fine; a missing one fails the copies
@@ -262,7 +251,7 @@ bool AddVok(VokEntry& vok, int player, int index) {
 // left whole rather than spliced into, and no league is made.
 bool RemoveLeftoverLeague() {
     Text path;
-    return Format(path, "%s%s", Process().tempDir, "vokleague.dat") &&
+    return FileIn(path, Process().tempDir, kLeagueFileName) &&
            (RemoveLeagueFile(path) || (!CurrentOs().CanOpen(path) && !CurrentOs().IsFolder(path)));
 }
 

@@ -11,7 +11,7 @@ namespace vok {
 // asked for a name and, creature by creature, confirms a team taken from the
 // creature source folder "data/ply/", whose files are copied into a creature
 // folder of their own in the temporary directory. The league's statistics are
-// then reset and "vokleague.dat" written, and the dialog ends with 1. It ends
+// then reset and the league file written, and the dialog ends with 1. It ends
 // with 2 when nothing was written.
 
 // The name box's text is stored between double quotes; a name within them

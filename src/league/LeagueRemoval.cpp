@@ -6,21 +6,11 @@
 #include <vector>
 
 #include "common/ProcessState.h"
+#include "league/LeagueFiles.h"
+#include "league/VokLeagueData.h"
 #include "platform/Os.h"
 
 namespace vok {
-
-namespace {
-
-// Formats into a 512-byte path buffer; false when the result would not fit,
-// so that a cut path never names another file.
-template <typename... Args>
-bool FormatPath(char (&buffer)[512], const char* format, Args... args) {
-    int length = std::snprintf(buffer, sizeof buffer, format, args...);
-    return length >= 0 && length < static_cast<int>(sizeof buffer);
-}
-
-}  // namespace
 
 // A league's files are the launcher's own: one left behind for its read-only
 // attribute would join the next league that uses its folder.
@@ -31,20 +21,20 @@ bool RemoveLeagueFile(const char* path) {
 
 bool RemoveFolder(const char* path) {
     Os& os = CurrentOs();
-    char pattern[512];
-    if (!path || !FormatPath(pattern, "%s/*.*", path)) {
+    Path pattern;
+    if (!path || !Format(pattern, "%s/*.*", path)) {
         return false;
     }
     std::vector<std::string> names;
     if (!os.ListFolder(path, names)) {
         return false;
     }
-    char entry[512];
+    Path entry;
     for (const std::string& name : names) {
         if (name == "." || name == "..") {
             continue;
         }
-        if (!FormatPath(entry, "%s/%s", path, name.c_str()) || !RemoveLeagueFile(entry)) {
+        if (!Format(entry, "%s/%s", path, name.c_str()) || !RemoveLeagueFile(entry)) {
             return false;
         }
     }
@@ -54,13 +44,12 @@ bool RemoveFolder(const char* path) {
 void DeleteLeague() {
     ProcessState& process = Process();
     const char* temp = process.tempDir;
-    char path[512];
+    Path path;
     if (process.tempDirValid) {
-        for (int i = 0; i < 12; ++i) {
+        for (int i = 0; i < VokLeagueData::kMaxPlayers; ++i) {
             bool playerFound = true;
-            for (int j = 0; j < 5; ++j) {
-                if (!FormatPath(path, "%s%s%d%s%d", temp, "p", i, "_vok", j) ||
-                    !RemoveFolder(path)) {
+            for (int j = 0; j < VokLeagueData::kMaxVoksPerTeam; ++j) {
+                if (!CreatureFolder(path, temp, i, j) || !RemoveFolder(path)) {
                     playerFound = j != 0;
                     break;
                 }
@@ -69,8 +58,8 @@ void DeleteLeague() {
                 break;
             }
         }
-        for (const char* file : {"vokleague.dat", "vok.exe"}) {
-            if (FormatPath(path, "%s%s", temp, file)) {
+        for (const char* file : {kLeagueFileName, kGameFileName}) {
+            if (FileIn(path, temp, file)) {
                 RemoveLeagueFile(path);
             }
         }

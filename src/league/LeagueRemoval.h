@@ -15,7 +15,7 @@ bool RemoveFolder(const char* path);
 // Removes what a league leaves in the process's temporary directory: the
 // creature folders p<i>_vok<j>, walked player by player until the first player
 // whose first folder cannot be removed, and within a player until the first
-// creature folder that cannot; then "vokleague.dat" and the game copy
+// creature folder that cannot; then the league file and the game copy
 // "vok.exe". Clears the league-present flag whatever happened.
 void DeleteLeague();
 

@@ -6,9 +6,9 @@
 #include <iterator>
 #include <string>
 
-#include "common/Trace.h"
+#include "common/ProcessState.h"
 #include "kvfile/KeyValueFile.h"
-#include "platform/Os.h"
+#include "league/LeagueFiles.h"
 
 namespace vok {
 
@@ -33,28 +33,79 @@ std::string FileText(const char (&field)[N]) {
     return text;
 }
 
+// One key of the league file: its name (after "ply[i]." for a player's, after
+// "ply[i].vok[j]." for a creature's) and the field it holds, of one kind.
+template <typename Record>
+struct Field {
+    const char* name;
+    int (*number)(const Record&);
+    float (*real)(const Record&);
+    std::string (*text)(const Record&);
+};
+
+// The key is the field's own name.
+// clang-format off
+#define VOK_NUMBER(R, field) {#field, [](const R& r) { return r.field; }, nullptr, nullptr}
+#define VOK_REAL(R, field) {#field, nullptr, [](const R& r) { return r.field; }, nullptr}
+#define VOK_TEXT(R, field) {#field, nullptr, nullptr, [](const R& r) { return FileText(r.field); }}
+// clang-format on
+
+// The keys in the order Save writes them; a new key goes here, and IsKey knows it.
+const Field<VokLeagueData> kLeagueKeys[] = {
+    VOK_NUMBER(VokLeagueData, matches_played), VOK_TEXT(VokLeagueData, LeagueName),
+    VOK_NUMBER(VokLeagueData, NrPlayers),      VOK_NUMBER(VokLeagueData, LeagueRounds),
+    VOK_NUMBER(VokLeagueData, VoksPerTeam),    VOK_NUMBER(VokLeagueData, LivesPerVok),
+};
+const Field<PlyEntry> kPlayerKeys[] = {
+    VOK_TEXT(PlyEntry, name),
+    VOK_NUMBER(PlyEntry, matches_played),
+    VOK_NUMBER(PlyEntry, matches_won),
+    VOK_NUMBER(PlyEntry, points),
+};
+const Field<VokEntry> kVokKeys[] = {
+    VOK_TEXT(VokEntry, name),          VOK_TEXT(VokEntry, path),
+    VOK_NUMBER(VokEntry, lives),       VOK_NUMBER(VokEntry, streak),
+    VOK_REAL(VokEntry, health),        VOK_NUMBER(VokEntry, rounds_won),
+    VOK_NUMBER(VokEntry, rounds_lost), VOK_NUMBER(VokEntry, flawlesswins),
+};
+
+// Writes each key of `fields` for `record`, named with `prefix`.
+template <typename Record, std::size_t N>
+void Write(KeyValueFile& file, const std::string& prefix, const Field<Record> (&fields)[N],
+           const Record& record) {
+    for (const Field<Record>& field : fields) {
+        const std::string key = prefix + field.name;
+        field.number ? file.WriteInt(key.c_str(), field.number(record), true)
+        : field.real ? file.WriteFloat(key.c_str(), field.real(record), true)
+                     : file.WriteString(key.c_str(), field.text(record).c_str(), true);
+    }
+}
+
+std::string PlayerPrefix(int player) {
+    return "ply[" + std::to_string(player) + "].";
+}
+
+std::string VokPrefix(int player, int vok) {
+    return PlayerPrefix(player) + "vok[" + std::to_string(vok) + "].";
+}
+
 }  // namespace
 
 bool VokLeagueData::IsKey(const char* text) {
-    static const char* const kLeague[] = {"matches_played", "LeagueName",  "NrPlayers",
-                                          "LeagueRounds",   "VoksPerTeam", "LivesPerVok"};
-    static const char* const kPlayer[] = {"name", "matches_played", "matches_won", "points"};
-    static const char* const kVok[] = {"name",   "path",       "lives",       "streak",
-                                       "health", "rounds_won", "rounds_lost", "flawlesswins"};
-    char key[64];
-    auto is = [&](const char* candidate) {
-        return KeyValueFile::CompareNoCase(text, candidate) == 0;
+    auto is = [&](const std::string& prefix, const char* name) {
+        return KeyValueFile::CompareNoCase(text, (prefix + name).c_str()) == 0;
     };
-    bool found = std::any_of(std::begin(kLeague), std::end(kLeague), is);
-    for (int i = 0; i < kMaxPlayers && !found; ++i) {
-        for (const char* field : kPlayer) {
-            std::snprintf(key, sizeof key, "ply[%d].%s", i, field);
-            found = found || is(key);
+    bool found = false;
+    for (const auto& key : kLeagueKeys) {
+        found = found || is("", key.name);
+    }
+    for (int i = 0; i < kMaxPlayers; ++i) {
+        for (const auto& key : kPlayerKeys) {
+            found = found || is(PlayerPrefix(i), key.name);
         }
         for (int j = 0; j < kMaxVoksPerTeam; ++j) {
-            for (const char* field : kVok) {
-                std::snprintf(key, sizeof key, "ply[%d].vok[%d].%s", i, j, field);
-                found = found || is(key);
+            for (const auto& key : kVokKeys) {
+                found = found || is(VokPrefix(i, j), key.name);
             }
         }
     }
@@ -115,72 +166,23 @@ void VokLeagueData::WriteKeys(KeyValueFile& file) const {
     // keys only there keeps a name that spells a later key (a player called
     // "ply[1].points") from having the value after it overwritten.
     file.SetKeysAtLineStart(true);
-
-    file.WriteInt("matches_played", matches_played, true);
-    file.WriteString("LeagueName", FileText(LeagueName).c_str(), true);
-    file.WriteInt("NrPlayers", NrPlayers, true);
-    file.WriteInt("LeagueRounds", LeagueRounds, true);
-    file.WriteInt("VoksPerTeam", VoksPerTeam, true);
-    file.WriteInt("LivesPerVok", LivesPerVok, true);
-
-    int players = Bounded(NrPlayers, kMaxPlayers);
-    int voks = Bounded(VoksPerTeam, kMaxVoksPerTeam);
-    char key[512];
-    for (int i = 0; i < players; ++i) {
-        const PlyEntry& player = ply[i];
-        Trace(1, "\n  VokLeagueData::Save() ply %d", i);
-        std::snprintf(key, sizeof key, "ply[%d].name", i);
-        file.WriteString(key, FileText(player.name).c_str(), true);
-        std::snprintf(key, sizeof key, "ply[%d].matches_played", i);
-        file.WriteInt(key, player.matches_played, true);
-        std::snprintf(key, sizeof key, "ply[%d].matches_won", i);
-        file.WriteInt(key, player.matches_won, true);
-        std::snprintf(key, sizeof key, "ply[%d].points", i);
-        file.WriteInt(key, player.points, true);
-
-        for (int j = 0; j < voks; ++j) {
-            const VokEntry& vok = player.vok[j];
-            const std::string name = FileText(vok.name);
-            const std::string path = FileText(vok.path);
-            Trace(1, "\n  VokLeagueData::Save() ply %d vok %d", i, j);
-            std::snprintf(key, sizeof key, "ply[%d].vok[%d].name", i, j);
-            Trace(1, "\n  VokLeagueData::Save() %s=%s", key, name.c_str());
-            file.WriteString(key, name.c_str(), true);
-            std::snprintf(key, sizeof key, "ply[%d].vok[%d].path", i, j);
-            Trace(1, "\n  VokLeagueData::Save() %s=%s", key, path.c_str());
-            file.WriteString(key, path.c_str(), true);
-            std::snprintf(key, sizeof key, "ply[%d].vok[%d].lives", i, j);
-            Trace(1, "\n  VokLeagueData::Save() %s=%d", key, vok.lives);
-            file.WriteInt(key, vok.lives, true);
-            std::snprintf(key, sizeof key, "ply[%d].vok[%d].streak", i, j);
-            Trace(1, "\n  VokLeagueData::Save() %s=%d", key, vok.streak);
-            file.WriteInt(key, vok.streak, true);
-            std::snprintf(key, sizeof key, "ply[%d].vok[%d].health", i, j);
-            Trace(1, "\n  VokLeagueData::Save() %s=%f", key, static_cast<double>(vok.health));
-            file.WriteFloat(key, vok.health, true);
-            std::snprintf(key, sizeof key, "ply[%d].vok[%d].rounds_won", i, j);
-            Trace(1, "\n  VokLeagueData::Save() %s=%d", key, vok.rounds_won);
-            file.WriteInt(key, vok.rounds_won, true);
-            std::snprintf(key, sizeof key, "ply[%d].vok[%d].rounds_lost", i, j);
-            file.WriteInt(key, vok.rounds_lost, true);
-            std::snprintf(key, sizeof key, "ply[%d].vok[%d].flawlesswins", i, j);
-            file.WriteInt(key, vok.flawlesswins, true);
+    Write(file, "", kLeagueKeys, *this);
+    for (int i = 0; i < Bounded(NrPlayers, kMaxPlayers); ++i) {
+        Write(file, PlayerPrefix(i), kPlayerKeys, ply[i]);
+        for (int j = 0; j < Bounded(VoksPerTeam, kMaxVoksPerTeam); ++j) {
+            Write(file, VokPrefix(i, j), kVokKeys, ply[i].vok[j]);
         }
     }
 }
 
 bool VokLeagueData::Save() {
-    char temp[512];
-    if (!CurrentOs().TempPath(temp, sizeof temp)) {
-        return false;  // never fall back to the current directory
-    }
-    char path[512];
-    int length = std::snprintf(path, sizeof path, "%s%s", temp, "vokleague.dat");
-    if (length < 0 || length >= static_cast<int>(sizeof path)) {
+    // Never the current directory, should the temporary one be missing.
+    const ProcessState& process = Process();
+    Path path;
+    if (!process.tempDirValid || !FileIn(path, process.tempDir, kLeagueFileName)) {
         return false;
     }
     KeyValueFile file(path);
-    Trace(1, "\n  VokLeagueData::Save() ");
     // All keys go into the file's image first and the file is replaced once, so
     // the game never finds a league with only some of its keys.
     file.BeginBatch();

@@ -29,7 +29,7 @@ struct PlyEntry {
     VokEntry vok[5];
 };
 
-// A league as the launcher hands it to the game in "vokleague.dat". The field
+// A league as the launcher hands it to the game in its league file. The field
 // names of the saved fields are the keys of that file. Only the first
 // NrPlayers players and the first VoksPerTeam creatures of each are
 // meaningful; nothing here touches the others.
@@ -46,7 +46,7 @@ public:
     // Recomputes each player's totals and points (3 per match won, plus rounds
     // and flawless wins of the team).
     void UpdateStandings();
-    // Writes the league to "vokleague.dat" in the temporary directory, replacing
+    // Writes the league to its file in the temporary directory, replacing
     // the file in one step. True when the file now holds the league; false,
     // with the file as it was, when it could not be written or the temporary
     // directory cannot be had.

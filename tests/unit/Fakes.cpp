@@ -16,6 +16,7 @@
 #include "kvfile/KeyValueFile.h"
 #include "launcher/DialogTable.h"
 #include "launcher/StartUp.h"
+#include "league/LeagueFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -74,6 +75,11 @@ Files Tree(const std::string& folder) {
     return tree;
 }
 
+std::string CreatureFolder(const std::string& temp, int player, int vok) {
+    Path folder;
+    return vok::CreatureFolder(folder, temp.c_str(), player, vok) ? folder : "";
+}
+
 std::string LeagueFile(const std::string& temp, const Strings& players, int voks,
                        const std::string& creature) {
     std::string file;  // the last key written stands on top
@@ -93,8 +99,7 @@ std::string LeagueFile(const std::string& temp, const Strings& players, int voks
         for (int j = 0; j < voks; ++j) {
             const std::string vok = player + "vok[" + std::to_string(j) + "].";
             key(vok + "name = " + creature);
-            key(vok + "path = " + temp + "p" + std::to_string(i) + "_vok" + std::to_string(j) +
-                "/");
+            key(vok + "path = " + CreatureFolder(temp, i, j) + "/");
             for (const char* rest : {"lives = 10", "streak = 1", "health = 100.000000",
                                      "rounds_won = 0", "rounds_lost = 0", "flawlesswins = 0"}) {
                 key(vok + rest);
@@ -265,7 +270,7 @@ Stage::Stage(int lines) {
     Language(lines);
     WriteFile(root / "data/ply/data.dat", data);
     WriteFile(root / "data/ply/skin.txt", "skin");
-    WriteFile(root / "vok.exe", "game");
+    WriteFile(root / kGameFileName, "game");
     os.exeFolder = root.path;
     os.tempDir = temp.path;
 }
@@ -477,8 +482,8 @@ bool Stage::Check(const std::string& step) {
     }
     if (verb == "cup") {
         const std::string t = os.tempDir;
-        return is(ReadFile(t + "vokleague.dat") + ReadFile(t + "p0_vok0/data.dat") +
-                      ReadFile(t + "p1_vok0/skin.txt") + ReadFile(t + "vok.exe"),
+        return is(ReadFile(t + kLeagueFileName) + ReadFile(CreatureFolder(t, 0, 0) + "/data.dat") +
+                      ReadFile(CreatureFolder(t, 1, 0) + "/skin.txt") + ReadFile(t + kGameFileName),
                   LeagueFile(t, {"Ann", "Bo"}, 1, Expand(rest)) +
                       ReadFile(root / "data/ply/data.dat") + "skingame");
     }
@@ -532,14 +537,12 @@ bool Stage::Setup(const std::string& verb, const std::string& rest) {
     } else if (verb == "old") {  // [PLAYERS CREATURES]
         for (int i = 0; i < (a.empty() ? 2 : std::stoi(a)); ++i) {
             for (int j = 0; j < (text.empty() ? 2 : std::stoi(text)); ++j) {
-                const std::string folder =
-                    "p" + std::to_string(i) + "_vok" + std::to_string(j) + "/";
-                WriteFile(temp / folder + "data.dat", "old");
-                WriteFile(temp / folder + "skin.txt", "old");
+                WriteFile(CreatureFolder(temp.path, i, j) + "/data.dat", "old");
+                WriteFile(CreatureFolder(temp.path, i, j) + "/skin.txt", "old");
             }
         }
-        WriteFile(temp / "vokleague.dat", "LeagueName = \"Old\"\r\nNrPlayers = 2\r\n");
-        WriteFile(temp / "vok.exe", "old game");
+        WriteFile(temp / kLeagueFileName, "LeagueName = \"Old\"\r\nNrPlayers = 2\r\n");
+        WriteFile(temp / kGameFileName, "old game");
     } else if (verb == "temp" && (a[0] == '+' || a[0] == '~')) {
         // Made by the system's own call, as the launcher meets it: the C++
         // library's paths would read the name's bytes in another encoding.

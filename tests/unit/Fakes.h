@@ -36,6 +36,9 @@ bool IsReadOnly(const std::string& path);
 // for a folder).
 Files Tree(const std::string& folder);
 
+// The creature folder of (player, vok) in `temp`, as the launcher names it.
+std::string CreatureFolder(const std::string& temp, int player, int vok);
+
 // The league file of the league "Cup" (2 rounds, 10 lives) with these players
 // and `voks` creatures each named `creature`, just after a reset: one key a
 // line, the last one written on top.

@@ -11,6 +11,7 @@
 #include "Fakes.h"
 #include "PlayerWords.h"
 #include "dialogs/InputBox.h"
+#include "league/LeagueFiles.h"
 #include "resources/resource.h"
 
 namespace vok::test {
@@ -60,7 +61,7 @@ TEST(Flow, AFaultAtAnyStepOfANewLeagueLeavesNothingHalfDone) {
         }
         SCOPED_TRACE(fault);
         const bool started = stage.code == 1;
-        const std::string game = "started " + stage.temp.path + "vok.exe league q0";
+        const std::string game = "started " + stage.temp.path + kGameFileName + " league q0";
         int told = 0;
         for (const std::string& event : stage.os.events) {
             told += event.rfind("box OK L10", 0) == 0;  // lines 106 to 110 tell what failed
@@ -82,14 +83,14 @@ TEST(Flow, AFaultAtAnyStepOfANewLeagueLeavesNothingHalfDone) {
         };
         for (const auto& [path, bytes] : Tree(stage.temp.path)) {
             std::string name = path.substr(path.find('/') + 1);
-            std::string whole = path == "vokleague.dat"
+            std::string whole = path == kLeagueFileName
                                     ? nameless(LeagueFile(stage.temp.path, {"Ann", "Bo", "Cy"}, 2))
-                                : path == "vok.exe"  ? "game"
-                                : name == "data.dat" ? stage.data
-                                : name == "skin.txt" ? "skin"
-                                                     : "/";
-            EXPECT_TRUE(started || path == "vok.exe") << path;
-            EXPECT_EQ(path == "vokleague.dat" ? nameless(bytes) : bytes, whole) << path;
+                                : path == kGameFileName ? "game"
+                                : name == "data.dat"    ? stage.data
+                                : name == "skin.txt"    ? "skin"
+                                                        : "/";
+            EXPECT_TRUE(started || path == kGameFileName) << path;
+            EXPECT_EQ(path == kLeagueFileName ? nameless(bytes) : bytes, whole) << path;
         }
         if (!stage.os.faulted) {
             break;

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "Fakes.h"
+#include "common/ProcessState.h"
+#include "league/LeagueFiles.h"
 #include "league/VokLeagueData.h"
 
 namespace vok::test {
@@ -23,11 +25,17 @@ VokLeagueData League(const std::string& temp, const Strings& players, int voks,
         for (int j = 0; j < voks; ++j) {
             VokEntry& vok = league.ply[i].vok[j];
             std::snprintf(vok.name, sizeof vok.name, "%s", creature.c_str());
-            std::snprintf(vok.path, sizeof vok.path, "%sp%zu_vok%d/", temp.c_str(), i, j);
+            std::snprintf(vok.path, sizeof vok.path, "%s/", CreatureFolder(temp, i, j).c_str());
         }
     }
     league.Reset();
     return league;
+}
+
+// The temporary directory as start-up records it; empty: none.
+void UseTemp(const std::string& temp) {
+    std::snprintf(Process().tempDir, sizeof Process().tempDir, "%s", temp.c_str());
+    Process().tempDirValid = !temp.empty();
 }
 
 std::string Standings(const PlyEntry& p) {
@@ -72,16 +80,16 @@ TEST(VokLeagueData, ResetsStatisticsAndComputesStandings) {
 TEST(VokLeagueData, SavesTheLeagueFileInOneStep) {
     TestOs os;
     TempFolder temp;
-    os.tempDir = temp.path;
-    WriteFile(temp / "vokleague.dat", "junk = 1\r\nNrPlayers = 7\r\n");
-    League(temp.path, {"ply[1].points", "Bo"}, 1, "x\r\nPLY[1].VOK[0].LIVES").Save();
+    UseTemp(temp.path);
+    const std::string file = temp / kLeagueFileName, side = file + ".new";
+    WriteFile(file, "junk = 1\r\nNrPlayers = 7\r\n");
+    EXPECT_TRUE(League(temp.path, {"ply[1].points", "Bo"}, 1, "x\r\nPLY[1].VOK[0].LIVES").Save());
     std::string expected =
         LeagueFile(temp.path, {"ply[1].points", "Bo"}, 1, "x  PLY[1].VOK[0].LIVES");
     expected.erase(expected.find("NrPlayers = 2\r\n"), 15).append("junk = 1\r\nNrPlayers = 2\r\n");
-    EXPECT_EQ(ReadFile(temp / "vokleague.dat"), expected);
-    const std::string side = temp / "vokleague.dat.new";  // written, on the disk, moved over
+    EXPECT_EQ(ReadFile(file), expected);  // written beside, onto the disk, moved over
     EXPECT_EQ(os.Log({"write", "flush", "replace"}),
-              (Strings{"write " + side, "flush " + side, "replace " + temp / "vokleague.dat"}));
+              (Strings{"write " + side, "flush " + side, "replace " + file}));
     EXPECT_FALSE(Exists(side));
 }
 
@@ -100,8 +108,8 @@ TEST(VokLeagueData, KnowsItsKeys) {
 TEST(VokLeagueData, SavesNothingWithoutAUsableTemporaryPath) {
     for (const std::string& temp : {std::string(), std::string(500, 't') + "/"}) {
         TestOs os;
-        os.tempDir = temp;
-        League("/x/", {"Ann", "Bo"}, 1).Save();
+        UseTemp(temp);
+        EXPECT_FALSE(League("/x/", {"Ann", "Bo"}, 1).Save());
         EXPECT_EQ(os.log, Strings()) << temp.size();
     }
 }

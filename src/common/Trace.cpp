@@ -1,7 +1,0 @@
-#include "common/Trace.h"
-
-namespace vok {
-
-void Trace(int, const char*, ...) {}
-
-}  // namespace vok
