@@ -8,11 +8,9 @@ namespace vok {
 // everything else reads it from here (and the league commands clear the
 // league-present flag). Tests replace it with a fresh one through ResetProcess.
 struct ProcessState {
-    void* instance = nullptr;         // module handle the dialogs are created from
     char tempDir[512] = {};           // the user's temporary directory, with its separator
     bool tempDirValid = false;        // false when the system could not supply it
     unsigned char leaguePresent = 0;  // a league file was in tempDir at start-up
-    int launchLevel = 0;              // 0-3: Control adds 2, Shift adds 1
     LanguageTable language;
 };
 

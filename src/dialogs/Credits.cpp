@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "common/ProcessState.h"
 #include "i18n/LanguageTable.h"
 #include "resources/resource.h"
 
@@ -72,8 +71,7 @@ int ComposeCreditsColumn(int column, const LanguageTable& language,
     return length >= 0 && length < static_cast<int>(sizeof buffer) ? length : -1;
 }
 
-void OpenCredits(Ui& dialog) {
-    const LanguageTable& language = Process().language;
+void OpenCredits(Ui& dialog, const LanguageTable& language) {
     dialog.SetCaption(language.Text(kCaptionLine));
     static const int kControls[kCreditsColumns] = {IDC_CREDITS_COLUMN1, IDC_CREDITS_COLUMN2,
                                                    IDC_CREDITS_COLUMN3};

@@ -24,8 +24,9 @@ constexpr int kCreditsColumns = 3;
 int ComposeCreditsColumn(int column, const LanguageTable& language,
                          char (&buffer)[kCreditsBufferSize]);
 
-// The dialog's initialisation: caption, the three columns, the OK caption.
-void OpenCredits(Ui& dialog);
+// The dialog's initialisation: caption, the three columns, the OK caption,
+// from `language`.
+void OpenCredits(Ui& dialog, const LanguageTable& language);
 
 // OK (1) and Escape (2) end the dialog with 2. False for any other command.
 bool RunCreditsCommand(Ui& dialog, int id);

@@ -11,17 +11,6 @@ namespace {
 // Button 1 of the template.
 constexpr int kOk = 1;
 
-struct InputBoxState {
-    char title[kInputBoxTextSize];
-    char prompt[kInputBoxTextSize];
-    char defaultText[kInputBoxTextSize];
-    char okCaption[kInputBoxTextSize];
-    int maxLength;
-    char result[kInputBoxTextSize];
-};
-
-InputBoxState g_box = {};
-
 // Callers keep their texts within the buffers; one that does not is cut
 // rather than allowed to run past the buffer.
 void CopyText(char (&buffer)[kInputBoxTextSize], const char* text) {
@@ -36,37 +25,48 @@ void CopyText(char (&buffer)[kInputBoxTextSize], const char* text) {
     buffer[length] = '\0';
 }
 
-}  // namespace
-
-const char* InputBox(Ui& owner, const char* title, const char* prompt, const char* defaultText,
-                     const char* okCaption, int maxLength) {
-    CopyText(g_box.title, title);
-    CopyText(g_box.prompt, prompt);
-    CopyText(g_box.defaultText, defaultText);
-    CopyText(g_box.okCaption, okCaption);
-    g_box.maxLength = maxLength;
-    owner.RunDialog("IDD_INPUTBOX");
-    return g_box.result;
+// The edit's text cut to the maximum length, as a change of it leaves it.
+void Cut(char (&text)[kInputBoxTextSize], int maxLength) {
+    const std::size_t limit = static_cast<unsigned>(maxLength);
+    if (std::strlen(text) > limit) {
+        text[limit] = '\0';
+    }
 }
 
-void OpenInputBox(Ui& box) {
-    box.SetCaption(g_box.title);
-    box.SetText(IDC_INPUT_PROMPT, g_box.prompt);
-    box.SetText(IDC_INPUT_EDIT, g_box.defaultText);
-    box.SetText(kOk, g_box.okCaption);
+}  // namespace
+
+std::string InputBox(Ui& owner, const char* title, const char* prompt, const char* defaultText,
+                     const char* okCaption, int maxLength) {
+    InputBoxRequest request;
+    CopyText(request.title, title);
+    CopyText(request.prompt, prompt);
+    CopyText(request.defaultText, defaultText);
+    CopyText(request.okCaption, okCaption);
+    request.maxLength = maxLength;
+    CopyText(request.answer, defaultText);
+    Cut(request.answer, maxLength);
+    owner.RunDialog("IDD_INPUTBOX", &request);
+    return request.answer;
+}
+
+void OpenInputBox(Ui& box, const InputBoxRequest& request) {
+    box.SetCaption(request.title);
+    box.SetText(IDC_INPUT_PROMPT, request.prompt);
+    box.SetText(IDC_INPUT_EDIT, request.defaultText);
+    box.SetText(kOk, request.okCaption);
     // Writing a cut text back (below) puts the edit's caret at the start, so
     // every key typed after the box is full would go in front and push the
     // end of the name out. The edit itself therefore refuses keys beyond the
     // maximum; the cut stays for texts that arrive otherwise. A maximum of 0
     // needs no limit: its cut leaves nothing for a caret to move in.
-    if (g_box.maxLength > 0) {
-        box.LimitTyping(IDC_INPUT_EDIT, static_cast<std::size_t>(g_box.maxLength));
+    if (request.maxLength > 0) {
+        box.LimitTyping(IDC_INPUT_EDIT, static_cast<std::size_t>(request.maxLength));
     }
 }
 
-bool RunInputBoxCommand(Ui& box, int control, int notification) {
+bool RunInputBoxCommand(Ui& box, InputBoxRequest& request, int control, int notification) {
     if (control == kOk) {
-        box.GetText(IDC_INPUT_EDIT, g_box.result, sizeof g_box.result);
+        box.GetText(IDC_INPUT_EDIT, request.answer, sizeof request.answer);
         box.EndDialog(2);
         return true;
     }
@@ -78,9 +78,8 @@ bool RunInputBoxCommand(Ui& box, int control, int notification) {
         box.GetText(IDC_INPUT_EDIT, text, sizeof text);
         // Writing the shorter text back changes the edit once more; that
         // second notification finds it short enough and stops there.
-        std::size_t limit = static_cast<unsigned>(g_box.maxLength);
-        if (std::strlen(text) > limit) {
-            text[limit] = '\0';
+        if (std::strlen(text) > static_cast<unsigned>(request.maxLength)) {
+            Cut(text, request.maxLength);
             box.SetText(IDC_INPUT_EDIT, text);
         }
     }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/ProcessState.h"
 #include "dialogs/Credits.h"
 #include "dialogs/InputBox.h"
 #include "launcher/MainMenu.h"
@@ -11,14 +12,31 @@ namespace vok {
 
 namespace {
 
+// The contexts: the main menu needs none, the create-league dialog the
+// process state, the input box its request, the credits the language table.
 const DialogLogic kDialogs[] = {
-    {"IDD_MAINDLG", OpenMainMenu,
-     [](Ui& dialog, int control, int) { return RunMainMenuCommand(dialog, control); }},
-    {"IDD_CREATELEAGUE", OpenCreateLeague,
-     [](Ui& dialog, int control, int) { return RunCreateLeagueCommand(dialog, control); }},
-    {"IDD_INPUTBOX", OpenInputBox, RunInputBoxCommand},
-    {"IDD_CREDITS", OpenCredits,
-     [](Ui& dialog, int control, int) { return RunCreditsCommand(dialog, control); }},
+    {"IDD_MAINDLG", [](Ui& dialog, void*) { OpenMainMenu(dialog); },
+     [](Ui& dialog, void*, int control, int) { return RunMainMenuCommand(dialog, control); }},
+    {"IDD_CREATELEAGUE",
+     [](Ui& dialog, void* context) {
+         OpenCreateLeague(dialog, *static_cast<ProcessState*>(context));
+     },
+     [](Ui& dialog, void* context, int control, int) {
+         return RunCreateLeagueCommand(dialog, *static_cast<ProcessState*>(context), control);
+     }},
+    {"IDD_INPUTBOX",
+     [](Ui& dialog, void* context) {
+         OpenInputBox(dialog, *static_cast<InputBoxRequest*>(context));
+     },
+     [](Ui& dialog, void* context, int control, int notification) {
+         return RunInputBoxCommand(dialog, *static_cast<InputBoxRequest*>(context), control,
+                                   notification);
+     }},
+    {"IDD_CREDITS",
+     [](Ui& dialog, void* context) {
+         OpenCredits(dialog, *static_cast<const LanguageTable*>(context));
+     },
+     [](Ui& dialog, void*, int control, int) { return RunCreditsCommand(dialog, control); }},
 };
 
 }  // namespace

@@ -5,14 +5,15 @@
 namespace vok {
 
 // The logic behind one dialog template: what fills the dialog when it opens,
-// and what runs its commands (control id, notification code). A command that
-// returns false is none of the dialog's and is reported as not handled, so
-// the system's default applies (for the main menu, a second launcher's peer
-// message does nothing).
+// and what runs its commands (control id, notification code), each given the
+// context its opener handed to RunDialog. A command that returns false is
+// none of the dialog's and is reported as not handled, so the system's
+// default applies (for the main menu, a second launcher's peer message does
+// nothing).
 struct DialogLogic {
     const char* templateName;
-    void (*open)(Ui& dialog);
-    bool (*command)(Ui& dialog, int control, int notification);
+    void (*open)(Ui& dialog, void* context);
+    bool (*command)(Ui& dialog, void* context, int control, int notification);
 };
 
 // The logic of `templateName`, or null for a template the launcher does not

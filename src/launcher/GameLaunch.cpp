@@ -31,11 +31,11 @@ bool FormatGameParameters(int modeId, int level, char (&buffer)[512]) {
     return true;
 }
 
-bool LaunchGame(Ui& owner, int modeId) {
+bool LaunchGame(Ui& owner, int modeId, int level) {
     Os& os = CurrentOs();
     ProcessState& process = Process();
     char parameters[512];
-    if (!FormatGameParameters(modeId, process.launchLevel, parameters)) {
+    if (!FormatGameParameters(modeId, level, parameters)) {
         owner.ShowMessage("No such game", "Error...", Buttons::Ok);
         return false;
     }

@@ -64,28 +64,26 @@ void PlayDemo(Ui& menu) {
 }
 
 void StartPractice(Ui& menu) {
-    ComputeLaunchLevel();
-    LaunchGame(menu, IDC_MAIN_PRACTICE);
+    LaunchGame(menu, IDC_MAIN_PRACTICE, ComputeLaunchLevel());
 }
 
 void StartSingleMatch(Ui& menu) {
-    ComputeLaunchLevel();
-    LaunchGame(menu, IDC_MAIN_SINGLEMATCH);
+    LaunchGame(menu, IDC_MAIN_SINGLEMATCH, ComputeLaunchLevel());
 }
 
 // The level is read as the button is pressed: keys held while answering the
 // questions or filling the create-league dialog do not count.
 void LoadLeague(Ui& menu) {
-    ComputeLaunchLevel();
+    const int level = ComputeLaunchLevel();
     if (Process().leaguePresent) {
-        LaunchGame(menu, IDC_MAIN_NEWLEAGUE);
+        LaunchGame(menu, IDC_MAIN_NEWLEAGUE, level);
         return;
     }
     menu.ShowMessage(Process().language.Text(kNoLeagueLine), "", Buttons::Ok);
 }
 
 void StartNewLeague(Ui& menu) {
-    ComputeLaunchLevel();
+    const int level = ComputeLaunchLevel();
     if (Process().leaguePresent) {
         // Only a clear Yes may delete a league; a box that could not be shown
         // keeps it like No.
@@ -98,8 +96,8 @@ void StartNewLeague(Ui& menu) {
     }
     // A league whose game could not be started goes again, as any league
     // that was not handed over: a later run would find it and start it.
-    if (menu.RunDialog("IDD_CREATELEAGUE") == 1) {
-        if (LaunchGame(menu, IDC_MAIN_NEWLEAGUE)) {
+    if (menu.RunDialog("IDD_CREATELEAGUE", &Process()) == 1) {
+        if (LaunchGame(menu, IDC_MAIN_NEWLEAGUE, level)) {
             return;
         }
         DeleteLeague();
@@ -109,7 +107,7 @@ void StartNewLeague(Ui& menu) {
 }
 
 void ViewCredits(Ui& menu) {
-    menu.RunDialog("IDD_CREDITS");
+    menu.RunDialog("IDD_CREDITS", &Process().language);
 }
 
 struct Command {
@@ -134,9 +132,7 @@ const Command kCommands[] = {
 
 int ComputeLaunchLevel() {
     Os& os = CurrentOs();
-    int level = (KeyDown(os, Key::Control) ? 2 : 0) + (KeyDown(os, Key::Shift) ? 1 : 0);
-    Process().launchLevel = level;
-    return level;
+    return (KeyDown(os, Key::Control) ? 2 : 0) + (KeyDown(os, Key::Shift) ? 1 : 0);
 }
 
 void OpenMainMenu(Ui& menu) {

@@ -16,9 +16,8 @@ void OpenMainMenu(Ui& menu);
 // so that the dialog reports the message as not handled.
 bool RunMainMenuCommand(Ui& menu, int id);
 
-// Reads Control (adds 2) and Shift (adds 1) as they are now, stores the result
-// as the process's launch level and returns it. Every command that may start
-// the game calls it once, before anything else.
+// Reads Control (adds 2) and Shift (adds 1) as they are now: the launch level.
+// Every command that may start the game calls it once, before anything else.
 int ComputeLaunchLevel();
 
 }  // namespace vok

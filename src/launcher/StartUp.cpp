@@ -31,10 +31,9 @@ bool SignalRunningPeer(Os& os) {
 
 }  // namespace
 
-int StartUp(void* instance, Ui& desktop) {
+int StartUp(Ui& desktop) {
     Os& os = CurrentOs();
     ProcessState& process = Process();
-    process.instance = instance;
 
     if (SignalRunningPeer(os)) {
         return kExitPeerRunning;
@@ -60,6 +59,9 @@ int StartUp(void* instance, Ui& desktop) {
     process.language.Load("data/", LanguageTable::kAutomatic);
 
     process.tempDirValid = os.TempPath(process.tempDir, sizeof process.tempDir);
+    if (process.tempDirValid) {
+        os.ShareTempPath(process.tempDir);
+    }
     // Without a temporary directory the name below would be relative and could
     // find a file in the data root that is no league of this user's.
     process.leaguePresent = 0;
@@ -67,7 +69,7 @@ int StartUp(void* instance, Ui& desktop) {
     process.leaguePresent = process.tempDirValid &&
                             FileIn(league, process.tempDir, kLeagueFileName) && os.CanOpen(league);
 
-    if (desktop.RunDialog("IDD_MAINDLG") == -1) {
+    if (desktop.RunDialog("IDD_MAINDLG", nullptr) == -1) {
         // Leaving silently with the Cancel code would look like a player's choice.
         os.DebugOutput("Couldn't create the main menu\r\n");
         return kExitMenuUnavailable;

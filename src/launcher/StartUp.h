@@ -10,9 +10,7 @@ namespace vok {
 // temporary directory and whether a league is waiting there, and runs the
 // main menu through `desktop` until the player leaves it. Returns the
 // process exit code (ExitCodes.h); a game start ends the process inside.
-//
-// `instance` is kept in the process state for creating dialogs.
-int StartUp(void* instance, Ui& desktop);
+int StartUp(Ui& desktop);
 
 // Class name of the game's main window and title of the launcher's main menu;
 // both end in one blank.

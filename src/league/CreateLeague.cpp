@@ -42,8 +42,8 @@ using Text = Path;  // the dialog's texts have the paths' buffers
 const int kLabels[] = {IDC_LEAGUE_NAME_LABEL, IDC_LEAGUE_PLAYERS_LABEL, IDC_LEAGUE_ROUNDS_LABEL,
                        IDC_LEAGUE_VOKS_LABEL, IDC_LEAGUE_LIVES_LABEL};
 
-const char* Line(int line) {
-    return Process().language.Text(line);
+const char* Line(const ProcessState& process, int line) {
+    return process.language.Text(line);
 }
 
 // Copies `text` without its double quotes, at most `size` - 1 bytes of it;
@@ -160,14 +160,14 @@ bool ReadSettings(Ui& dialog, VokLeagueData& league) {
 // player's last creature has the longest folder. Without this a league would
 // be gathered for nothing: creatures without their files, or no league file,
 // and the game started all the same.
-bool TempDirHoldsLeague(const VokLeagueData& league) {
+bool TempDirHoldsLeague(const ProcessState& process, const VokLeagueData& league) {
     Text folder;
     Text file;
     Text leagueFile;
-    if (!Process().tempDirValid || !CurrentOs().IsFolder(Process().tempDir) ||
-        !CreatureFolder(folder, Process().tempDir, league.NrPlayers - 1, league.VoksPerTeam - 1) ||
+    if (!process.tempDirValid || !CurrentOs().IsFolder(process.tempDir) ||
+        !CreatureFolder(folder, process.tempDir, league.NrPlayers - 1, league.VoksPerTeam - 1) ||
         !Format(file, "%s/%s", folder, "data.dat") ||
-        !FileIn(leagueFile, Process().tempDir, kLeagueFileName)) {
+        !FileIn(leagueFile, process.tempDir, kLeagueFileName)) {
         return false;
     }
     const std::size_t limit = CurrentOs().PathLimit();
@@ -178,14 +178,15 @@ bool TempDirHoldsLeague(const VokLeagueData& league) {
 // Asks player `number`'s name. A name that spells a key of the league file is
 // asked again, with the name changed as it would be stored as the default; a
 // player who keeps typing keys gets the changed name after a few tries.
-void AskPlayerName(Ui& dialog, PlyEntry& player, int number) {
+void AskPlayerName(Ui& dialog, const ProcessState& process, PlyEntry& player, int number) {
     Text prompt;
     Text name;
-    Format(prompt, "%s %d", Line(kPlayerPromptLine), number);
-    std::snprintf(name, sizeof name, "%s%d", Line(kPlayerDefaultLine), number);
+    Format(prompt, "%s %d", Line(process, kPlayerPromptLine), number);
+    std::snprintf(name, sizeof name, "%s%d", Line(process, kPlayerDefaultLine), number);
     for (int asked = 0; asked == 0 || (MarkKeys(name, "") && asked < 5); ++asked) {
-        CopyWithoutQuotes(InputBox(dialog, "", prompt, name, Line(kInputOkLine), kMaxPlayerName),
-                          name, kMaxPlayerName + 1);
+        CopyWithoutQuotes(
+            InputBox(dialog, "", prompt, name, Line(process, kInputOkLine), kMaxPlayerName).c_str(),
+            name, kMaxPlayerName + 1);
     }
     MarkKeys(name, "");
     std::snprintf(player.name, sizeof player.name, "\"%.*s\"", kMaxPlayerName, name);
@@ -194,7 +195,7 @@ void AskPlayerName(Ui& dialog, PlyEntry& player, int number) {
 // Copies the creature source folder into the creature folder of (player,
 // vok) and takes the creature's path and name. False when a file of it could
 // not be copied, or not made writable: the creature would be incomplete.
-bool AddVok(VokEntry& vok, int player, int index) {
+bool AddVok(const char* temp, VokEntry& vok, int player, int index) {
     Os& os = CurrentOs();
     Text folder;
     Text path;
@@ -202,8 +203,7 @@ bool AddVok(VokEntry& vok, int player, int index) {
     // and it is the longest; a path that does not fit is never cut.
     vok.name[0] = '\0';
     vok.path[0] = '\0';
-    if (!CreatureFolder(folder, Process().tempDir, player, index) ||
-        !Format(path, "%s%s", folder, "/")) {
+    if (!CreatureFolder(folder, temp, player, index) || !Format(path, "%s%s", folder, "/")) {
         return false;
     }
     os.MakeFolder(folder);  // an existing folder is fine; a missing one fails the copies
@@ -249,9 +249,9 @@ bool AddVok(VokEntry& vok, int player, int index) {
 // and a quoted name written over another league's quoted name reads back
 // empty. What still will not go (a file held open, a folder of that name) is
 // left whole rather than spliced into, and no league is made.
-bool RemoveLeftoverLeague() {
+bool RemoveLeftoverLeague(const char* temp) {
     Text path;
-    return FileIn(path, Process().tempDir, kLeagueFileName) &&
+    return FileIn(path, temp, kLeagueFileName) &&
            (RemoveLeagueFile(path) || (!CurrentOs().CanOpen(path) && !CurrentOs().IsFolder(path)));
 }
 
@@ -265,26 +265,27 @@ bool Retry(Ui& dialog, const char* text) {
 // Asks each player's name and team. 1 when the league was written, 2 when the
 // player cancelled or it could not be written; what the dialog made is then
 // removed, except after Cancel at a retry question, which keeps it.
-int GatherLeague(Ui& dialog, VokLeagueData& league) {
+int GatherLeague(Ui& dialog, const ProcessState& process, VokLeagueData& league) {
     Os& os = CurrentOs();
     for (int i = 0; i < league.NrPlayers; ++i) {
         PlyEntry& player = league.ply[i];
-        AskPlayerName(dialog, player, i + 1);
+        AskPlayerName(dialog, process, player, i + 1);
 
         for (int j = 0; j < league.VoksPerTeam; ++j) {
             Text question;
-            Format(question, "%s (%d/%d)", Line(kVokPromptLine), j + 1, league.VoksPerTeam);
+            Format(question, "%s (%d/%d)", Line(process, kVokPromptLine), j + 1,
+                   league.VoksPerTeam);
             if (dialog.ShowMessage(question, "", Buttons::OkCancel) == Answer::Cancel) {
                 DeleteLeague();
                 return 2;
             }
             while (!os.CanOpen(kVokFile)) {
-                if (!Retry(dialog, Line(kVokMissingLine))) {
+                if (!Retry(dialog, Line(process, kVokMissingLine))) {
                     return 2;
                 }
             }
-            while (!AddVok(player.vok[j], i, j)) {
-                if (!Retry(dialog, MessageText(Process().language, kVokNotCopiedLine))) {
+            while (!AddVok(process.tempDir, player.vok[j], i, j)) {
+                if (!Retry(dialog, MessageText(process.language, kVokNotCopiedLine))) {
                     return 2;
                 }
             }
@@ -292,29 +293,29 @@ int GatherLeague(Ui& dialog, VokLeagueData& league) {
     }
     league.Reset();
     if (!league.Save()) {
-        dialog.ShowMessage(MessageText(Process().language, kLeagueNotSavedLine), "", Buttons::Ok);
+        dialog.ShowMessage(MessageText(process.language, kLeagueNotSavedLine), "", Buttons::Ok);
         DeleteLeague();
         return 2;
     }
     return 1;
 }
 
-void Confirm(Ui& dialog) {
+void Confirm(Ui& dialog, const ProcessState& process) {
     VokLeagueData league;
     if (!ReadSettings(dialog, league)) {
         return;
     }
     // A league that could not be kept apart from another one is refused
     // before the players are asked anything.
-    const int refused = !TempDirHoldsLeague(league) ? kTempDirUnusableLine
-                        : !RemoveLeftoverLeague()   ? kLeagueNotSavedLine
-                                                    : 0;
+    const int refused = !TempDirHoldsLeague(process, league)     ? kTempDirUnusableLine
+                        : !RemoveLeftoverLeague(process.tempDir) ? kLeagueNotSavedLine
+                                                                 : 0;
     if (refused) {
-        dialog.ShowMessage(MessageText(Process().language, refused), "", Buttons::Ok);
+        dialog.ShowMessage(MessageText(process.language, refused), "", Buttons::Ok);
         dialog.EndDialog(2);
         return;
     }
-    dialog.EndDialog(GatherLeague(dialog, league));
+    dialog.EndDialog(GatherLeague(dialog, process, league));
 }
 
 }  // namespace
@@ -340,14 +341,14 @@ int TextToInt32(const char* text) {
     return static_cast<int>(negative ? -value : value);
 }
 
-void OpenCreateLeague(Ui& dialog) {
-    dialog.SetCaption(Line(kCaptionLine));
+void OpenCreateLeague(Ui& dialog, const ProcessState& process) {
+    dialog.SetCaption(Line(process, kCaptionLine));
     int line = kFirstLabelLine;
     for (int label : kLabels) {
-        dialog.SetText(label, Line(line++));
+        dialog.SetText(label, Line(process, line++));
     }
-    dialog.SetText(kOk, Line(kOkLine));
-    dialog.SetText(kCancel, Line(kCancelLine));
+    dialog.SetText(kOk, Line(process, kOkLine));
+    dialog.SetText(kCancel, Line(process, kCancelLine));
 
     dialog.SetText(IDC_LEAGUE_NAME, "Vok");
     dialog.SetText(IDC_LEAGUE_PLAYERS, "2");
@@ -356,10 +357,10 @@ void OpenCreateLeague(Ui& dialog) {
     dialog.SetText(IDC_LEAGUE_LIVES, "10");
 }
 
-bool RunCreateLeagueCommand(Ui& dialog, int id) {
+bool RunCreateLeagueCommand(Ui& dialog, const ProcessState& process, int id) {
     switch (id) {
         case kOk:
-            Confirm(dialog);
+            Confirm(dialog, process);
             return true;
         case kCancel:
             dialog.EndDialog(2);

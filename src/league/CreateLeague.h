@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ProcessState.h"
 #include "platform/Ui.h"
 
 namespace vok {
@@ -30,12 +31,13 @@ constexpr int kMaxVokName = 24;
 int TextToInt32(const char* text);
 
 // On the dialog's initialisation: translated caption, labels and buttons,
-// and the default settings.
-void OpenCreateLeague(Ui& dialog);
+// and the default settings. `process` gives the language and the temporary
+// directory.
+void OpenCreateLeague(Ui& dialog, const ProcessState& process);
 
 // Runs the command of control `id`: OK (1) or Cancel (2, also Escape and the
 // close box). False for any other id, so that the dialog reports the message
 // as not handled.
-bool RunCreateLeagueCommand(Ui& dialog, int id);
+bool RunCreateLeagueCommand(Ui& dialog, const ProcessState& process, int id);
 
 }  // namespace vok

@@ -39,6 +39,11 @@ public:
     // folder.
     virtual bool TempPath(char* buffer, std::size_t size) = 0;
 
+    // Makes `path` the temporary directory of the programs this process starts
+    // (the game finds its league there), so that they use the very folder the
+    // launcher named, by the same name.
+    virtual bool ShareTempPath(const char* path) = 0;
+
     // Reads the whole file in binary mode into `contents`.
     virtual ReadResult ReadWholeFile(const char* path, std::string& contents) = 0;
     // Creates or truncates the file and writes `size` bytes in binary mode.

@@ -6,8 +6,9 @@
 
 namespace vok {
 
-// Buttons of a message box.
-enum class Buttons { Ok, YesNo, OkCancel, RetryCancel };
+// Buttons of a message box. Count stays last: tables by button set have as
+// many entries.
+enum class Buttons { Ok, YesNo, OkCancel, RetryCancel, Count };
 
 // The button that closed a message box; None when the box could not be shown.
 enum class Answer { None, Ok, Cancel, Yes, No, Retry };
@@ -52,8 +53,10 @@ public:
     virtual Answer ShowMessage(const char* text, const char* caption, Buttons buttons) = 0;
 
     // Runs the dialog of template `templateName` modally, owned by this one,
-    // and returns the result it ended with, or -1 when it could not be created.
-    virtual int RunDialog(const char* templateName) = 0;
+    // handing its logic `context` (what the dialog takes and returns, as
+    // DialogBoxParam's parameter does), and returns the result it ended
+    // with, or -1 when it could not be created.
+    virtual int RunDialog(const char* templateName, void* context) = 0;
 
     // Ends this dialog; RunDialog of its owner returns `result`.
     virtual void EndDialog(int result) = 0;

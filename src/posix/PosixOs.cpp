@@ -49,6 +49,9 @@ public:
         return true;
     }
 
+    // A native build starts no program.
+    bool ShareTempPath(const char*) override { return true; }
+
     ReadResult ReadWholeFile(const char* path, std::string& contents) override {
         contents.clear();
         FILE* file = std::fopen(path, "rb");

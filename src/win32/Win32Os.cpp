@@ -62,17 +62,14 @@ public:
             buffer[0] = '\0';
             return false;
         }
-        // Named by its short form, the folder is one that a program asking
-        // the ANSI calls (the game, looking for the league) cannot find by
-        // its own name: the programs the launcher starts inherit the short
-        // form.
-        wchar_t back[kWidePath];
-        if (MultiByteToWideChar(CP_ACP, 0, buffer, -1, back, kWidePath) > 0 &&
-            std::wcscmp(back, wide) != 0) {
-            SetEnvironmentVariableA("TMP", buffer);
-            SetEnvironmentVariableA("TEMP", buffer);
-        }
         return true;
+    }
+
+    // A folder named by its short form is one that a program asking the ANSI
+    // calls (the game, looking for the league) cannot find by its own name:
+    // the programs the launcher starts inherit the name it uses.
+    bool ShareTempPath(const char* path) override {
+        return SetEnvironmentVariableA("TMP", path) && SetEnvironmentVariableA("TEMP", path);
     }
 
     ReadResult ReadWholeFile(const char* path, std::string& contents) override {

@@ -4,7 +4,6 @@
 
 #include <climits>
 
-#include "common/ProcessState.h"
 #include "launcher/DialogTable.h"
 
 namespace vok {
@@ -15,25 +14,33 @@ HWND Handle(WindowHandle window) {
     return static_cast<HWND>(window);
 }
 
-// The one procedure of every dialog. Its logic arrives with WM_INITDIALOG and
-// is kept in the window's user data; the messages that come before it
-// (WM_SETFONT) and every message other than the opening and the commands are
-// not handled.
+// A dialog's logic and the context its opener handed to it: what the one
+// dialog procedure keeps in the window's user data while the dialog runs.
+struct Binding {
+    const DialogLogic* logic;
+    void* context;
+};
+
+// The one procedure of every dialog. Its binding arrives with WM_INITDIALOG;
+// the messages that come before it (WM_SETFONT) and every message other than
+// the opening and the commands are not handled.
 INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(window, DWLP_USER, lParam);
     }
-    auto logic = reinterpret_cast<const DialogLogic*>(GetWindowLongPtrA(window, DWLP_USER));
-    if (!logic) {
+    auto binding = reinterpret_cast<const Binding*>(GetWindowLongPtrA(window, DWLP_USER));
+    if (!binding) {
         return FALSE;
     }
-    Win32Ui dialog(window);
+    Win32Ui dialog(window, reinterpret_cast<void*>(GetWindowLongPtrA(window, GWLP_HINSTANCE)));
     switch (message) {
         case WM_INITDIALOG:
-            logic->open(dialog);
+            binding->logic->open(dialog, binding->context);
             return TRUE;  // the system sets the default focus
         case WM_COMMAND:
-            return logic->command(dialog, LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+            return binding->logic->command(dialog, binding->context, LOWORD(wParam), HIWORD(wParam))
+                       ? TRUE
+                       : FALSE;
         default:
             return FALSE;
     }
@@ -72,6 +79,8 @@ void Win32Ui::Enable(int control, bool enabled) {
 
 Answer Win32Ui::ShowMessage(const char* text, const char* caption, Buttons buttons) {
     static const UINT kTypes[] = {MB_OK, MB_YESNO, MB_OKCANCEL, MB_RETRYCANCEL};  // by Buttons
+    static_assert(sizeof kTypes / sizeof *kTypes == static_cast<int>(Buttons::Count),
+                  "a type for each set of buttons");
     switch (MessageBoxA(Handle(window_), text, caption, kTypes[static_cast<int>(buttons)])) {
         case IDOK:
             return Answer::Ok;
@@ -88,17 +97,14 @@ Answer Win32Ui::ShowMessage(const char* text, const char* caption, Buttons butto
     }
 }
 
-int Win32Ui::RunDialog(const char* templateName) {
-    HINSTANCE instance = static_cast<HINSTANCE>(Process().instance);
-    if (!instance) {
-        instance = GetModuleHandleA(nullptr);
-    }
-    const DialogLogic* logic = FindDialogLogic(templateName);
-    if (!logic) {
+int Win32Ui::RunDialog(const char* templateName, void* context) {
+    const Binding binding = {FindDialogLogic(templateName), context};
+    if (!binding.logic) {
         return -1;
     }
-    return static_cast<int>(DialogBoxParamA(instance, templateName, Handle(window_), DialogProc,
-                                            reinterpret_cast<LPARAM>(logic)));
+    return static_cast<int>(DialogBoxParamA(static_cast<HINSTANCE>(instance_), templateName,
+                                            Handle(window_), DialogProc,
+                                            reinterpret_cast<LPARAM>(&binding)));
 }
 
 void Win32Ui::EndDialog(int result) {

@@ -8,8 +8,9 @@ namespace vok {
 // handle, so a dialog procedure makes one for each message it handles.
 class Win32Ui final : public Ui {
 public:
-    // `window` null: the desktop, owner of the main menu.
-    explicit Win32Ui(WindowHandle window) : window_(window) {}
+    // `window` null: the desktop, owner of the main menu. Dialogs are made
+    // from the templates of `instance`.
+    Win32Ui(WindowHandle window, void* instance) : window_(window), instance_(instance) {}
 
     WindowHandle Window() override { return window_; }
     void SetText(int control, const char* text) override;
@@ -19,11 +20,12 @@ public:
     void Enable(int control, bool enabled) override;
     Answer ShowMessage(const char* text, const char* caption, Buttons buttons) override;
     // Knows each template's dialog procedure; an unknown name gives -1.
-    int RunDialog(const char* templateName) override;
+    int RunDialog(const char* templateName, void* context) override;
     void EndDialog(int result) override;
 
 private:
     WindowHandle window_;
+    void* instance_;  // an HINSTANCE
 };
 
 }  // namespace vok

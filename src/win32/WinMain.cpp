@@ -4,6 +4,6 @@
 #include "win32/Win32Ui.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    vok::Win32Ui desktop(nullptr);
-    return vok::StartUp(instance, desktop);
+    vok::Win32Ui desktop(nullptr, instance);
+    return vok::StartUp(desktop);
 }

@@ -203,6 +203,7 @@ bool IsAction(const std::string& verb) {
 
 // A box's buttons in the order of Buttons, the answers in that of Answer.
 const char* const kButtonSets[] = {"OK", "Yes/No", "OK/Cancel", "Retry/Cancel"};
+static_assert(std::size(kButtonSets) == static_cast<std::size_t>(Buttons::Count));
 const char* const kAnswerNames[] = {"", "OK", "Cancel", "Yes", "No", "Retry"};
 
 Answer AnswerTo(const std::string& name, const std::string& buttons) {
@@ -217,14 +218,14 @@ Answer AnswerTo(const std::string& name, const std::string& buttons) {
 // typing limit at -1000 - id), and its end.
 class Stage::Dialog final : public Ui {
 public:
-    Dialog(Stage& stage, const DialogLogic* logic, words::Window window)
-        : window(window), stage_(stage), logic_(logic) {}
+    Dialog(Stage& stage, const DialogLogic* logic, void* context, words::Window window)
+        : window(window), stage_(stage), logic_(logic), context_(context) {}
 
     WindowHandle Window() override { return logic_ ? this : nullptr; }
     void SetText(int control, const char* text) override {
         controls[control] = text;
         if (window == words::Window::InputBox && control == IDC_INPUT_EDIT) {
-            logic_->command(*this, control, kEditChanged);  // the edit reports the change
+            logic_->command(*this, context_, control, kEditChanged);  // the edit reports it
         }
     }
     void GetText(int control, char* buffer, std::size_t size) override {
@@ -238,7 +239,9 @@ public:
     Answer ShowMessage(const char* text, const char* caption, Buttons buttons) override {
         return stage_.Respond(text, caption, buttons);
     }
-    int RunDialog(const char* templateName) override { return stage_.RunDialog(templateName); }
+    int RunDialog(const char* templateName, void* context) override {
+        return stage_.RunDialog(templateName, context);
+    }
     void EndDialog(int result) override { this->result = result; }
 
     // The player's action; false when it names nothing of this dialog, or a
@@ -252,7 +255,7 @@ public:
             return false;
         }
         controls[word->id] = verb == "type" ? stage_.Expand(text) : controls[word->id];
-        logic_->command(*this, word->command ? word->command : word->id,
+        logic_->command(*this, context_, word->command ? word->command : word->id,
                         verb == "type" ? kEditChanged : 0);
         return true;
     }
@@ -264,6 +267,7 @@ public:
 private:
     Stage& stage_;
     const DialogLogic* logic_;  // none: the desktop
+    void* context_;
 };
 
 Stage::Stage(int lines) {
@@ -287,7 +291,7 @@ void Stage::Language(int lines, int blank) {
 }
 
 Ui& Stage::Desktop() {
-    desktop_ = std::make_shared<Dialog>(*this, nullptr, Window::Any);
+    desktop_ = std::make_shared<Dialog>(*this, nullptr, nullptr, Window::Any);
     return *desktop_;
 }
 
@@ -311,7 +315,7 @@ std::string Stage::Play(const std::string& scenario) {
         } else if (step == "start") {
             started_ = true;
             before_ = Entries(os.tempDir);
-            code = StartUp(nullptr, Desktop());
+            code = StartUp(Desktop());
             code = os.exits.empty() ? code : os.exits.front();
             os.events.insert(os.events.end(), !ended_ && os.exits.empty(),
                              "exit " + std::to_string(code));
@@ -350,7 +354,7 @@ std::string Stage::Take() {
     return "";
 }
 
-int Stage::RunDialog(const std::string& templateName) {
+int Stage::RunDialog(const std::string& templateName, void* context) {
     const auto at =
         std::find(std::begin(words::kTemplates), std::end(words::kTemplates), templateName);
     const std::string name = words::kWindowNames[at - words::kTemplates];
@@ -358,9 +362,9 @@ int Stage::RunDialog(const std::string& templateName) {
     if (!logic || std::count(broken.begin(), broken.end(), name)) {
         return -1;
     }
-    Dialog dialog(*this, logic, Window(at - words::kTemplates));
+    Dialog dialog(*this, logic, context, Window(at - words::kTemplates));
     open_.push_back(&dialog);
-    logic->open(dialog);
+    logic->open(dialog, context);
     Seen(dialog.result == -2 && os.exits.empty() ? name : "");  // unless it ended on opening
     for (std::string step; dialog.result == -2 && !(step = Take()).empty();) {
         dialog.Act(step) || Fail(step, "no such word, or a disabled button, in the " + name);

@@ -80,6 +80,9 @@ public:
     Strings Log(const Strings& kinds) const;
 
     bool TempPath(char* buffer, std::size_t size) override { return Give(tempDir, buffer, size); }
+    bool ShareTempPath(const char* path) override {
+        return log.push_back(std::string("share temp ") + path), true;
+    }
     ReadResult ReadWholeFile(const char* path, std::string& contents) override {
         contents.clear();
         return Fails("read", path) ? ReadResult::Failed : system_.ReadWholeFile(path, contents);
@@ -158,7 +161,7 @@ struct Stage {
 
 private:
     class Dialog;
-    int RunDialog(const std::string& templateName);
+    int RunDialog(const std::string& templateName, void* context);
     Answer Respond(const char* text, const char* caption, Buttons buttons);
     std::string Take();
     bool Check(const std::string& step);
