@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the nine language files of the sample data root from one table.
+"""Writes the nine language files of the sample data root, and the header of
+the lines the launcher shows by name (src/i18n/LanguageLines.h), from one
+table.
 
 The launcher and the game look every text up by its zero-based line number, so
 a language file is nothing but its lines in order. This table is the one place
@@ -22,6 +24,7 @@ import sys
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 DATA_ROOT = ROOT / "sample"
 OUTPUT_DIR = DATA_ROOT / "data" / "language"
+HEADER = ROOT / "src" / "i18n" / "LanguageLines.h"
 
 # (code used in the table, file name, Windows ANSI code page)
 LANGUAGES = [
@@ -40,35 +43,20 @@ CODES = [code for code, _, _ in LANGUAGES]
 # The launcher reads a line as at most 499 characters.
 MAX_LINE = 499
 
-# Longest text, '&' not counted, that fits where the launcher shows the line
-# (widths measured for "MS Sans Serif" 8 pt, about 6 pixels a character).
-WIDTH_LIMITS = {}
-for _n in range(44, 53):
-    WIDTH_LIMITS[_n] = 28  # main menu buttons, 130 dialog units
-WIDTH_LIMITS.update({
-    56: 40,  # create-league caption
-    57: 28,  # league name label, 121 dialog units
-    58: 36, 59: 36, 60: 36, 61: 36,  # labels, 157 dialog units
-    62: 10, 63: 10, 66: 10,  # OK and Cancel, 50 dialog units
-    64: 40,  # input box prompt, 192 dialog units, followed by " 12"
-    65: 11,  # default player name: with "12" added it must fit 13 characters
-    87: 40,  # credits caption
-    101: 7,  # credits OK, 30 dialog units
-})
-for _n in list(range(88, 96)) + [97]:
-    WIDTH_LIMITS[_n] = 28  # credits headings, columns 1 and 2, 120 dialog units
-for _n in (96, 98, 99, 100):
-    WIDTH_LIMITS[_n] = 24  # credits headings, column 3, 102 dialog units
-
 TABLE = []
 
 
-def line(number, use, **texts):
+def line(number, use, name=None, room=None, fallback=False, **texts):
     """Adds line `number`; `use` says where the launcher shows it (None: only
-    the game reads it). `all` gives one text for every language."""
+    the game reads it). `name` is what the launcher's code and tests call it,
+    `room` the longest text, "&" not counted, that fits where it is shown
+    (widths for "MS Sans Serif" 8 pt, about 6 pixels a character), and
+    `fallback` marks a line that language files made before it lack: the
+    launcher then shows its English text. `all` gives one text for every
+    language."""
     if "all" in texts:
         texts = {code: texts["all"] for code in CODES}
-    TABLE.append((number, use, texts))
+    TABLE.append((number, use, texts, name, room, fallback))
 
 
 # --- Lines 0 to 43: the game's own texts -------------------------------------
@@ -182,46 +170,58 @@ line(43, None, en="Next match", sv="Nästa match", no="Neste kamp", fi="Seuraava
 # --- Lines 44 to 70: the launcher --------------------------------------------
 
 line(44, "main menu button: practice",
+     name="MenuPractice", room=28,
      en="Practice", sv="Träning", no="Trening", fi="Harjoittelu", da="Træning",
      de="Training", fr="Entraînement", es="Entrenamiento", pl="Trening")
 line(45, "main menu button: single match",
+     name="MenuSingleMatch", room=28,
      en="Start Single Match", sv="Starta enkel match", no="Start enkeltkamp",
      fi="Aloita yksittäinen ottelu", da="Start enkeltkamp", de="Einzelmatch starten",
      fr="Lancer un match simple", es="Iniciar combate individual",
      pl="Rozpocznij pojedynczy mecz")
 line(46, "main menu button: new league",
+     name="MenuNewLeague", room=28,
      en="Start a new Vok League", sv="Starta en ny Vok-liga", no="Start en ny Vok-liga",
      fi="Aloita uusi Vok-sarja", da="Start en ny Vok-liga", de="Neue Vok-Liga starten",
      fr="Nouvelle ligue Vok", es="Iniciar nueva liga Vok", pl="Rozpocznij nową ligę Vok")
 line(47, "main menu button: load league",
+     name="MenuLoadLeague", room=28,
      en="Load Vok League", sv="Ladda Vok-liga", no="Last inn Vok-liga", fi="Lataa Vok-sarja",
      da="Indlæs Vok-liga", de="Vok-Liga laden", fr="Charger la ligue Vok",
      es="Cargar liga Vok", pl="Wczytaj ligę Vok")
 line(48, "main menu button: credits",
+     name="MenuCredits", room=28,
      en="View Credits", sv="Visa medverkande", no="Vis medvirkende", fi="Näytä tekijät",
      da="Vis medvirkende", de="Mitwirkende anzeigen", fr="Voir les crédits",
      es="Ver créditos", pl="Pokaż twórców")
 line(49, "main menu button: DirectX 8 setup",
+     name="MenuDirectX", room=28,
      en="Install DirectX 8", sv="Installera DirectX 8", no="Installer DirectX 8",
      fi="Asenna DirectX 8", da="Installer DirectX 8", de="DirectX 8 installieren",
      fr="Installer DirectX 8", es="Instalar DirectX 8", pl="Zainstaluj DirectX 8")
 line(50, "main menu button: licence agreement",
+     name="MenuLicence", room=28,
      en="View Licence Agreement", sv="Visa licensavtalet", no="Vis lisensavtalen",
      fi="Näytä lisenssisopimus", da="Vis licensaftalen", de="Lizenzvertrag anzeigen",
      fr="Voir le contrat de licence", es="Ver el acuerdo de licencia",
      pl="Pokaż umowę licencyjną")
 line(51, "main menu button: web site",
+     name="MenuWebSite", room=28,
      en="Visit the Vok Web Site", sv="Besök Voks webbplats", no="Besøk Voks nettsted",
      fi="Käy Vokin verkkosivuilla", da="Besøg Voks websted", de="Vok im Internet",
      fr="Visiter le site de Vok", es="Visitar la web de Vok", pl="Odwiedź stronę Vok")
 line(52, "main menu button: cancel (the letter after & is the keyboard shortcut)",
+     name="MenuCancel", room=28,
      en="&Cancel", sv="&Avbryt", no="&Avbryt", fi="&Peruuta", da="&Annuller",
      de="&Abbrechen", fr="&Annuler", es="&Cancelar", pl="&Anuluj")
 line(53, "licence document opened by the licence button, relative to the data root",
+     name="LicenceFile",
      all="licence.txt")
 line(54, "web address opened by the web site button",
+     name="WebAddress",
      all="https://www.vok-game.example/")
 line(55, "Yes/No question when DirectX 7 is missing; No quits the launcher",
+     name="DirectXQuestion",
      en="Vok needs DirectX 7 or later, which was not found on this computer. "
         "Do you want to install DirectX 8 now? Choose No to quit.",
      sv="Vok behöver DirectX 7 eller senare, och det hittades inte på den här datorn. "
@@ -241,46 +241,58 @@ line(55, "Yes/No question when DirectX 7 is missing; No quits the launcher",
      pl="Vok wymaga DirectX 7 lub nowszego, a nie znaleziono go na tym komputerze. "
         "Czy zainstalować teraz DirectX 8? Wybierz Nie, aby zakończyć.")
 line(56, "create-league dialog: caption",
+     name="LeagueCaption", room=40,
      en="Create Vok League", sv="Skapa Vok-liga", no="Opprett Vok-liga", fi="Luo Vok-sarja",
      da="Opret Vok-liga", de="Vok-Liga erstellen", fr="Créer une ligue Vok",
      es="Crear liga Vok", pl="Utwórz ligę Vok")
 line(57, "create-league dialog: label of the league name",
+     name="LeagueNameLabel", room=28,
      en="League name:", sv="Ligans namn:", no="Ligaens navn:", fi="Sarjan nimi:",
      da="Ligaens navn:", de="Name der Liga:", fr="Nom de la ligue :",
      es="Nombre de la liga:", pl="Nazwa ligi:")
 line(58, "create-league dialog: label of the number of players",
+     name="PlayersLabel", room=36,
      en="Number of players (2-12):", sv="Antal spelare (2-12):", no="Antall spillere (2-12):",
      fi="Pelaajien määrä (2-12):", da="Antal spillere (2-12):",
      de="Anzahl der Spieler (2-12):", fr="Nombre de joueurs (2-12) :",
      es="Número de jugadores (2-12):", pl="Liczba graczy (2-12):")
 line(59, "create-league dialog: label of the league rounds",
+     name="RoundsLabel", room=36,
      en="League rounds:", sv="Ligaomgångar:", no="Ligarunder:", fi="Sarjan kierrokset:",
      da="Ligarunder:", de="Ligarunden:", fr="Tours de la ligue :", es="Rondas de la liga:",
      pl="Rundy ligi:")
 line(60, "create-league dialog: label of the voks per team",
+     name="CreaturesLabel", room=36,
      en="Voks per team (1-5):", sv="Vokar per lag (1-5):", no="Voker per lag (1-5):",
      fi="Vokeja joukkueessa (1-5):", da="Vokker pr. hold (1-5):", de="Voks pro Team (1-5):",
      fr="Voks par équipe (1-5) :", es="Voks por equipo (1-5):", pl="Voki w drużynie (1-5):")
 line(61, "create-league dialog: label of the lives per vok",
+     name="LivesLabel", room=36,
      en="Lives per vok:", sv="Liv per vok:", no="Liv per vok:", fi="Elämiä vokia kohden:",
      da="Liv pr. vok:", de="Leben pro Vok:", fr="Vies par vok :", es="Vidas por vok:",
      pl="Życia na voka:")
 line(62, "create-league dialog: OK button",
+     name="LeagueOk", room=10,
      en="OK", sv="OK", no="OK", fi="OK", da="OK", de="OK", fr="OK", es="Aceptar", pl="OK")
 line(63, "create-league dialog: Cancel button",
+     name="LeagueCancel", room=10,
      en="Cancel", sv="Avbryt", no="Avbryt", fi="Peruuta", da="Annuller", de="Abbrechen",
      fr="Annuler", es="Cancelar", pl="Anuluj")
 line(64, "player name prompt, followed by a blank and the player's number",
+     name="PlayerPrompt", room=40,
      en="Enter the name of player", sv="Ange namnet på spelare",
      no="Skriv inn navnet til spiller", fi="Anna nimi pelaajalle",
      da="Indtast navnet på spiller", de="Name für Spieler", fr="Nom du joueur",
      es="Nombre del jugador", pl="Podaj imię gracza")
 line(65, "default player name, followed directly by the player's number",
+     name="PlayerDefault", room=11,
      en="Player", sv="Spelare", no="Spiller", fi="Pelaaja", da="Spiller", de="Spieler",
      fr="Joueur", es="Jugador", pl="Gracz")
 line(66, "player name box: OK button",
+     name="NameOk", room=10,
      en="OK", sv="OK", no="OK", fi="OK", da="OK", de="OK", fr="OK", es="Aceptar", pl="OK")
 line(67, "OK/Cancel message before each vok of a team, followed by \" (1/3)\"",
+     name="VokPrompt",
      en="Put the vok you want in the data/ply folder, then press OK to add it to the team",
      sv="Lägg den vok du vill ha i mappen data/ply och tryck sedan på OK för att lägga "
         "till den i laget",
@@ -299,6 +311,7 @@ line(67, "OK/Cancel message before each vok of a team, followed by \" (1/3)\"",
      pl="Umieść wybranego voka w folderze data/ply, a następnie kliknij OK, aby dodać go "
         "do drużyny")
 line(68, "Retry/Cancel message while data/ply/data.dat cannot be opened",
+     name="VokMissing",
      en="The vok file data/ply/data.dat could not be opened. "
         "Put a vok in the data/ply folder and try again.",
      sv="Vok-filen data/ply/data.dat kunde inte öppnas. "
@@ -318,6 +331,7 @@ line(68, "Retry/Cancel message while data/ply/data.dat cannot be opened",
      pl="Nie można otworzyć pliku voka data/ply/data.dat. "
         "Umieść voka w folderze data/ply i spróbuj ponownie.")
 line(69, "Yes/No question before a new league replaces the existing one",
+     name="ReplaceLeague",
      en="A Vok league already exists. Starting a new league deletes it together with "
         "all its voks. Start a new league?",
      sv="Det finns redan en Vok-liga. En ny liga raderar den gamla och alla dess vokar. "
@@ -337,6 +351,7 @@ line(69, "Yes/No question before a new league replaces the existing one",
      pl="Liga Vok już istnieje. Nowa liga usunie starą wraz ze wszystkimi jej vokami. "
         "Czy rozpocząć nową ligę?")
 line(70, "OK message for Load League when no league is saved",
+     name="NoLeague",
      en="There is no saved Vok league. Start a new league first.",
      sv="Det finns ingen sparad Vok-liga. Starta en ny liga först.",
      no="Det finnes ingen lagret Vok-liga. Start en ny liga først.",
@@ -397,58 +412,73 @@ line(86, None, en="Screenshot saved", sv="Skärmbild sparad", no="Skjermbilde la
 # --- Lines 87 to 101: the credits dialog -------------------------------------
 
 line(87, "credits dialog: caption",
+     name="CreditsCaption", room=40,
      en="Vok Credits", sv="Medverkande i Vok", no="Medvirkende i Vok", fi="Vokin tekijät",
      da="Medvirkende i Vok", de="Mitwirkende an Vok", fr="Crédits de Vok",
      es="Créditos de Vok", pl="Twórcy gry Vok")
 line(88, "credits column 1, first heading",
+     name="CreditsGameDesign", room=28,
      en="Game Design", sv="Speldesign", no="Spilldesign", fi="Pelisuunnittelu",
      da="Spildesign", de="Spieldesign", fr="Conception du jeu", es="Diseño del juego",
      pl="Projekt gry")
 line(89, "credits column 1, second heading",
+     name="CreditsProgramming", room=28,
      en="Programming", sv="Programmering", no="Programmering", fi="Ohjelmointi",
      da="Programmering", de="Programmierung", fr="Programmation", es="Programación",
      pl="Programowanie")
 line(90, "credits column 1, third heading",
+     name="CreditsGraphics", room=28,
      en="Graphics and Animation", sv="Grafik och animation", no="Grafikk og animasjon",
      fi="Grafiikka ja animaatio", da="Grafik og animation", de="Grafik und Animation",
      fr="Graphismes et animation", es="Gráficos y animación", pl="Grafika i animacja")
 line(91, "credits column 1, fourth heading",
+     name="CreditsSound", room=28,
      en="Sound and Music", sv="Ljud och musik", no="Lyd og musikk", fi="Äänet ja musiikki",
      da="Lyd og musik", de="Sound und Musik", fr="Son et musique", es="Sonido y música",
      pl="Dźwięk i muzyka")
 line(92, "credits column 2, first heading",
+     name="CreditsProducer", room=28,
      en="Producer", sv="Producent", no="Produsent", fi="Tuottaja", da="Producer",
      de="Produzent", fr="Producteur", es="Producción", pl="Producent")
 line(93, "credits column 2, second heading",
+     name="CreditsArenaDesign", room=28,
      en="Arena Design", sv="Arenadesign", no="Arenadesign", fi="Areenasuunnittelu",
      da="Arenadesign", de="Arenadesign", fr="Conception des arènes", es="Diseño de arenas",
      pl="Projekt aren")
 line(94, "credits column 2, third heading",
+     name="CreditsTesting", room=28,
      en="Testing", sv="Testning", no="Testing", fi="Testaus", da="Test", de="Test",
      fr="Tests", es="Pruebas", pl="Testy")
 line(95, "credits column 2, fourth heading",
+     name="CreditsStory", room=28,
      en="Story and Texts", sv="Berättelse och texter", no="Historie og tekster",
      fi="Tarina ja tekstit", da="Historie og tekster", de="Geschichte und Texte",
      fr="Scénario et textes", es="Guion y textos", pl="Fabuła i teksty")
 line(96, "credits column 3, first heading",
+     name="CreditsExecutiveProducer", room=24,
      en="Executive Producer", sv="Exekutiv producent", no="Utøvende produsent",
      fi="Vastaava tuottaja", da="Ansvarlig producer", de="Ausführender Produzent",
      fr="Producteur exécutif", es="Producción ejecutiva", pl="Producent wykonawczy")
 line(97, "credits column 2, fifth heading",
+     name="CreditsTranslation", room=28,
      en="Translation", sv="Översättning", no="Oversettelse", fi="Käännökset",
      da="Oversættelse", de="Übersetzung", fr="Traduction", es="Traducción",
      pl="Tłumaczenie")
 line(98, "credits column 3, second heading",
+     name="CreditsVoices", room=24,
      en="Voices", sv="Röster", no="Stemmer", fi="Ääninäyttelijät", da="Stemmer",
      de="Stimmen", fr="Voix", es="Voces", pl="Głosy")
 line(99, "credits column 3, fourth heading",
+     name="CreditsThanks", room=24,
      en="Special Thanks", sv="Särskilt tack", no="Takk til", fi="Erityiskiitokset",
      da="Særlig tak", de="Besonderer Dank", fr="Remerciements", es="Agradecimientos",
      pl="Podziękowania")
 line(100, "credits column 3, fifth heading",
+     name="CreditsPublisher", room=24,
      en="Published by", sv="Utgivare", no="Utgitt av", fi="Julkaisija", da="Udgivet af",
      de="Herausgeber", fr="Éditeur", es="Publicado por", pl="Wydawca")
 line(101, "credits dialog: OK button",
+     name="CreditsOk", room=7,
      en="OK", sv="OK", no="OK", fi="OK", da="OK", de="OK", fr="OK", es="Aceptar", pl="OK")
 
 # --- Lines 102 onward: the game's own texts ----------------------------------
@@ -469,6 +499,7 @@ line(105, None, en="Watch replay", sv="Visa repris", no="Se reprise", fi="Katso 
 
 line(106, "OK message when the temporary folder cannot hold a new league (an older "
           "file without this line shows the English text, as for the lines after it)",
+     name="TempDirUnusable", fallback=True,
      en="The league cannot be created: the temporary folder is missing, or its path "
         "cannot be used.",
      sv="Ligan kan inte skapas: den tillfälliga mappen saknas, eller så kan dess "
@@ -490,6 +521,7 @@ line(106, "OK message when the temporary folder cannot hold a new league (an old
 
 line(107, "OK message when the game cannot be started: vok.exe missing in the game's "
           "folder, the copy into the temporary folder or its start failed",
+     name="GameNotStarted", fallback=True,
      en="The game could not be started. Check that the game's folder holds vok.exe, that "
         "the temporary folder can be written to, and that no other copy of the game is "
         "running.",
@@ -514,6 +546,7 @@ line(107, "OK message when the game cannot be started: vok.exe missing in the ga
         "tymczasowego można zapisywać i czy nie działa inna kopia gry.")
 line(108, "Retry/Cancel message when a vok's files cannot all be copied into the "
           "temporary folder (another program holds one open)",
+     name="VokNotCopied", fallback=True,
      en="The files of a vok could not all be copied into the temporary folder. Close any "
         "program that uses them, and try again.",
      sv="Alla filer för en vok kunde inte kopieras till den tillfälliga mappen. Stäng program "
@@ -534,6 +567,7 @@ line(108, "Retry/Cancel message when a vok's files cannot all be copied into the
         "programy, które ich używają, i spróbuj ponownie.")
 line(109, "OK message when the league file cannot be written, or an old one cannot be "
           "removed first; the new league is then removed",
+     name="LeagueNotSaved", fallback=True,
      en="The league could not be saved in the temporary folder. Close the game if it is "
         "running, check that the folder can be written to, and start the new league again.",
      sv="Ligan kunde inte sparas i den tillfälliga mappen. Stäng spelet om det körs, "
@@ -558,6 +592,7 @@ line(109, "OK message when the league file cannot be written, or an old one cann
 line(110, "OK message when the shell cannot open what a button names (the DirectX setup, "
           "the demo, the licence, the web site); the launcher adds the file or address on a "
           "line of its own",
+     name="CannotOpen", fallback=True,
      en="The launcher could not open this file or address:",
      sv="Startprogrammet kunde inte öppna den här filen eller adressen:",
      no="Startprogrammet kunne ikke åpne denne filen eller adressen:",
@@ -572,10 +607,15 @@ line(110, "OK message when the shell cannot open what a button names (the Direct
 def validate():
     """Returns a list of problems; empty when the table can be written."""
     problems = []
-    numbers = [number for number, _, _ in TABLE]
+    numbers = [number for number, *_ in TABLE]
+    names = [name for _, _, _, name, _, _ in TABLE if name]
+    if len(set(names)) != len(names) or not all(n.isidentifier() for n in names):
+        problems.append("names must be identifiers, each used once")
     if numbers != list(range(len(TABLE))):
         problems.append("line numbers must run 0, 1, 2, ... without gaps or repeats")
-    for number, _, texts in TABLE:
+    for number, use, texts, name, limit, fallback in TABLE:
+        if (use is None) != (name is None) or (fallback and not name):
+            problems.append(f"line {number}: a line the launcher shows has a name, no other")
         missing = [code for code in CODES if code not in texts]
         extra = [code for code in texts if code not in CODES]
         if missing or extra:
@@ -598,7 +638,6 @@ def validate():
                 continue
             if len(encoded) > MAX_LINE:
                 problems.append(f"{where}: {len(encoded)} bytes, at most {MAX_LINE}")
-            limit = WIDTH_LIMITS.get(number)
             shown = text.replace("&", "")
             if limit is not None and len(shown) > limit:
                 problems.append(f"{where}: {len(shown)} characters, room for {limit}")
@@ -611,7 +650,29 @@ def validate():
 
 def render(code, codepage):
     """The bytes of one language file: every line ended by CR LF."""
-    return b"".join(texts[code].encode(codepage) + b"\r\n" for _, _, texts in TABLE)
+    return b"".join(texts[code].encode(codepage) + b"\r\n" for _, _, texts, *_ in TABLE)
+
+
+def header():
+    """The C++ header of the lines the launcher shows, by name."""
+    out = ["// Generated by scripts/make_language_files.py from its table of texts: the",
+           "// language lines the launcher shows, by name. Do not edit; run the script.",
+           "// clang-format off", "#pragma once", "", "namespace vok::lines {", ""]
+    for number, use, texts, name, _, fallback in TABLE:
+        if name:
+            out.append(f"constexpr int k{name} = {number};")
+    out += ["", f"constexpr int kLineCount = {len(TABLE)};  // lines in each language file",
+            "", "// Every line by its name, for the tests' scenarios (@Name); and, for the",
+            "// lines that language files made before them lack, the English text the",
+            "// launcher shows instead.",
+            "struct Named {", "    const char* name;", "    int line;",
+            "    const char* fallback;", "};", "", "inline constexpr Named kNamed[] = {"]
+    for number, use, texts, name, _, fallback in TABLE:
+        if name:
+            english = '"' + texts["en"].replace("\\", "\\\\").replace('"', '\\"') + '"'
+            out.append(f'    {{"{name}", k{name}, {english if fallback else "nullptr"}}},')
+    out += ["};", "", "}  // namespace vok::lines", ""]
+    return "\n".join(out).encode("ascii")
 
 
 def main():
@@ -627,14 +688,13 @@ def main():
         return 1
 
     stale = []
-    for code, name, codepage in LANGUAGES:
-        path = OUTPUT_DIR / name
-        data = render(code, codepage)
+    outputs = [(OUTPUT_DIR / name, render(code, codepage)) for code, name, codepage in LANGUAGES]
+    for path, data in outputs + [(HEADER, header())]:
         if args.check:
             if not path.is_file() or path.read_bytes() != data:
                 stale.append(str(path.relative_to(ROOT)))
         else:
-            OUTPUT_DIR.mkdir(parents=True, exist_ok=True)
+            path.parent.mkdir(parents=True, exist_ok=True)
             path.write_bytes(data)
     if stale:
         print("out of date, run scripts/make_language_files.py: " + ", ".join(stale),

@@ -6,11 +6,13 @@
 #pragma once
 
 #include <algorithm>
+#include <cctype>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "i18n/LanguageLines.h"
 #include "resources/resource.h"
 
 namespace vok::words {
@@ -39,34 +41,34 @@ struct Word {
 };
 
 inline constexpr Word kWords[] = {
-    {Window::Menu, "Practice", IDC_MAIN_PRACTICE, 44},
+    {Window::Menu, "Practice", IDC_MAIN_PRACTICE, lines::kMenuPractice},
     {Window::Menu, "Demo", IDC_MAIN_DEMO},
-    {Window::Menu, "Single Match", IDC_MAIN_SINGLEMATCH, 45},
-    {Window::Menu, "New League", IDC_MAIN_NEWLEAGUE, 46},
-    {Window::Menu, "Load League", IDC_MAIN_LOADLEAGUE, 47},
-    {Window::Menu, "Credits", IDC_MAIN_CREDITS, 48},
-    {Window::Menu, "DirectX", IDC_MAIN_DIRECTX, 49},
-    {Window::Menu, "Licence", IDC_MAIN_LICENCE, 50},
-    {Window::Menu, "Web site", IDC_MAIN_WEBSITE, 51},
-    {Window::Menu, "Cancel", IDC_MAIN_CANCEL, 52},
-    {Window::League, "caption", 0, 56},
+    {Window::Menu, "Single Match", IDC_MAIN_SINGLEMATCH, lines::kMenuSingleMatch},
+    {Window::Menu, "New League", IDC_MAIN_NEWLEAGUE, lines::kMenuNewLeague},
+    {Window::Menu, "Load League", IDC_MAIN_LOADLEAGUE, lines::kMenuLoadLeague},
+    {Window::Menu, "Credits", IDC_MAIN_CREDITS, lines::kMenuCredits},
+    {Window::Menu, "DirectX", IDC_MAIN_DIRECTX, lines::kMenuDirectX},
+    {Window::Menu, "Licence", IDC_MAIN_LICENCE, lines::kMenuLicence},
+    {Window::Menu, "Web site", IDC_MAIN_WEBSITE, lines::kMenuWebSite},
+    {Window::Menu, "Cancel", IDC_MAIN_CANCEL, lines::kMenuCancel},
+    {Window::League, "caption", 0, lines::kLeagueCaption},
     {Window::League, "league name", IDC_LEAGUE_NAME},
-    {Window::League, "league name label", IDC_LEAGUE_NAME_LABEL, 57},
+    {Window::League, "league name label", IDC_LEAGUE_NAME_LABEL, lines::kLeagueNameLabel},
     {Window::League, "players", IDC_LEAGUE_PLAYERS},
-    {Window::League, "players label", IDC_LEAGUE_PLAYERS_LABEL, 58},
+    {Window::League, "players label", IDC_LEAGUE_PLAYERS_LABEL, lines::kPlayersLabel},
     {Window::League, "rounds", IDC_LEAGUE_ROUNDS},
-    {Window::League, "rounds label", IDC_LEAGUE_ROUNDS_LABEL, 59},
+    {Window::League, "rounds label", IDC_LEAGUE_ROUNDS_LABEL, lines::kRoundsLabel},
     {Window::League, "creatures", IDC_LEAGUE_VOKS},
-    {Window::League, "creatures label", IDC_LEAGUE_VOKS_LABEL, 60},
+    {Window::League, "creatures label", IDC_LEAGUE_VOKS_LABEL, lines::kCreaturesLabel},
     {Window::League, "lives", IDC_LEAGUE_LIVES},
-    {Window::League, "lives label", IDC_LEAGUE_LIVES_LABEL, 61},
-    {Window::League, "OK", kIdOk, 62},
-    {Window::League, "Cancel", kIdCancel, 63},
+    {Window::League, "lives label", IDC_LEAGUE_LIVES_LABEL, lines::kLivesLabel},
+    {Window::League, "OK", kIdOk, lines::kLeagueOk},
+    {Window::League, "Cancel", kIdCancel, lines::kLeagueCancel},
     {Window::InputBox, "prompt", IDC_INPUT_PROMPT},
     {Window::InputBox, "name", IDC_INPUT_EDIT},
     {Window::InputBox, "OK", kIdOk},
-    {Window::Credits, "caption", 0, 87},
-    {Window::Credits, "OK", kIdOk, 101},
+    {Window::Credits, "caption", 0, lines::kCreditsCaption},
+    {Window::Credits, "OK", kIdOk, lines::kCreditsOk},
     {Window::Credits, "column 1", IDC_CREDITS_COLUMN1},
     {Window::Credits, "column 2", IDC_CREDITS_COLUMN2},
     {Window::Credits, "column 3", IDC_CREDITS_COLUMN3},
@@ -116,6 +118,26 @@ std::string Buttons(Has has) {
     return names;
 }
 
+// The name of language line `line` as a scenario writes it after "@", and
+// the line of a name (-1 for none).
+inline std::string NameOf(int line) {
+    for (const lines::Named& named : lines::kNamed) {
+        if (named.line == line) {
+            return named.name;
+        }
+    }
+    return "?";
+}
+
+inline int LineNamed(const std::string& name) {
+    for (const lines::Named& named : lines::kNamed) {
+        if (name == named.name) {
+            return named.line;
+        }
+    }
+    return -1;
+}
+
 // The steps that a step stands for with `window` in front, or "" when it
 // stands for itself:
 //   gather PLAYERS CREATURES [NAME, ...]  each player's name prompt, answered
@@ -135,19 +157,19 @@ inline std::string Steps(Window window, const std::string& step) {
     }
     for (int i = 1; i <= players; ++i) {
         const std::string n = std::to_string(i);
-        steps += "wait input box; text prompt @64 " + n + "; text name @65|" + n +
-                 (std::getline(in >> std::ws, name, ',') ? "; type name " + name : "") +
+        steps += "wait input box; text prompt @PlayerPrompt " + n + "; text name @PlayerDefault|" +
+                 n + (std::getline(in >> std::ws, name, ',') ? "; type name " + name : "") +
                  "; click OK";
         for (int j = 1; j <= creatures; ++j) {
-            steps += "; box OK/Cancel @67 (" + std::to_string(j) + "/" + std::to_string(creatures) +
-                     "); answer OK";
+            steps += "; box OK/Cancel @VokPrompt (" + std::to_string(j) + "/" +
+                     std::to_string(creatures) + "); answer OK";
         }
         steps += i < players ? "; " : "";
     }
     for (const Word& word : kWords) {
         const Window shown = verb == "menu" ? Window::Menu : window;
         steps += (verb == "translated" || verb == "menu") && word.window == shown && word.line
-                     ? "text " + std::string(word.name) + " @" + std::to_string(word.line) + "; "
+                     ? "text " + std::string(word.name) + " @" + NameOf(word.line) + "; "
                      : "";
     }
     const char* boxes[] = {"league name", "players", "rounds", "creatures", "lives"};
@@ -169,18 +191,23 @@ inline bool Match(const char* pattern, const char* text) {
     return *pattern == *text && (!*text || Match(pattern + 1, text + 1));
 }
 
-// A step's text as meant: "@N" language line N by `line` ("@N|" where digits
-// follow), "%R", "%T", "%L" the `folders` (data root, temporary folder, its
-// long name), "\r" and "\n" line ends, "\xNN" a byte.
+// A step's text as meant: "@Name" the language line of that name by `line`
+// ("@Name|" where letters or digits follow), "%R", "%T", "%L" the `folders`
+// (data root, temporary folder, its long name), "\\r" and "\\n" line ends,
+// "\\xNN" a byte.
 template <typename Line>
 std::string Expand(const std::string& text, Line line, const std::string (&folders)[3]) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::size_t end = std::min(text.find_first_not_of("0123456789", i + 1), text.size());
+        std::size_t end = i + 1;
+        while (end < text.size() && std::isalnum(static_cast<unsigned char>(text[end]))) {
+            ++end;
+        }
         const std::size_t folder = text[i] == '%' ? std::string("RTL").find(text[i + 1]) : 3;
         const char escape = text[i] == '\\' ? text[i + 1] : 0;
-        if (text[i] == '@' && end > i + 1) {
-            out += line(std::stoi(text.substr(i + 1, end - i - 1)));
+        const int named = text[i] == '@' ? LineNamed(text.substr(i + 1, end - i - 1)) : -1;
+        if (named >= 0) {
+            out += line(named);
             i = end - (text.compare(end, 1, "|") != 0);
         } else if (folder < 3) {
             out += folders[folder], ++i;

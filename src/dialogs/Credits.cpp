@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "i18n/LanguageLines.h"
 #include "i18n/LanguageTable.h"
 #include "resources/resource.h"
 
@@ -9,8 +10,6 @@ namespace vok {
 
 namespace {
 
-constexpr int kCaptionLine = 87;
-constexpr int kButtonLine = 101;
 constexpr int kOk = 1;
 constexpr int kCancel = 2;
 
@@ -31,21 +30,24 @@ const Column kColumns[kCreditsColumns] = {
      "\n\n%s\n - Pekka Ruusu\n - Ida Stenvall"
      "\n\n%s\n - Rune Falkner\n - Lotta Grahn\n - Nils Ekberg\n - Saga Lindmark"
      "\n\n%s\n - Viktor Ahlgren\n - Hedda Moss",
-     {88, 89, 90, 91},
+     {lines::kCreditsGameDesign, lines::kCreditsProgramming, lines::kCreditsGraphics,
+      lines::kCreditsSound},
      4},
     {"%s\n - Arvid Kralle"
      "\n\n%s\n - Tove Bergsand\n - Jonas Brink"
      "\n\n%s\n - Mikko Salvela\n - Frida Norrby"
      "\n\n%s\n - Elsa Varg\n - Oskar Tennby"
      "\n\n%s\n - Sigrid Haver\n - Pekka Ruusu",
-     {92, 93, 94, 95, 97},
+     {lines::kCreditsProducer, lines::kCreditsArenaDesign, lines::kCreditsTesting,
+      lines::kCreditsStory, lines::kCreditsTranslation},
      5},
     {"%s\n - Halvard Ostmark"
      "\n\n%s\n - Linnea Dahlquist\n - Teodor Vinge"
      "\n\n%s\n - Rune Falkner\n - Ida Stenvall"
      "\n\n%s\n - Greta Solberg"
      "\n\n%s\n - Brackenmoor Games",
-     {96, 98, kFixedHeading, 99, 100},
+     {lines::kCreditsExecutiveProducer, lines::kCreditsVoices, kFixedHeading, lines::kCreditsThanks,
+      lines::kCreditsPublisher},
      5},
 };
 
@@ -72,7 +74,7 @@ int ComposeCreditsColumn(int column, const LanguageTable& language,
 }
 
 void OpenCredits(Ui& dialog, const LanguageTable& language) {
-    dialog.SetCaption(language.Text(kCaptionLine));
+    dialog.SetCaption(language.Text(lines::kCreditsCaption));
     static const int kControls[kCreditsColumns] = {IDC_CREDITS_COLUMN1, IDC_CREDITS_COLUMN2,
                                                    IDC_CREDITS_COLUMN3};
     // One buffer for the three columns: each is set before the next is
@@ -82,7 +84,7 @@ void OpenCredits(Ui& dialog, const LanguageTable& language) {
         ComposeCreditsColumn(column, language, buffer);
         dialog.SetText(kControls[column], buffer);
     }
-    dialog.SetText(kOk, language.Text(kButtonLine));
+    dialog.SetText(kOk, language.Text(lines::kCreditsOk));
 }
 
 bool RunCreditsCommand(Ui& dialog, int id) {

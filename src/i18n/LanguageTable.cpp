@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "i18n/LanguageLines.h"
 #include "platform/Os.h"
 
 namespace vok {
@@ -140,6 +141,18 @@ int LanguageTable::Load(const char* directory, int languageIndex) {
 
 const char* LanguageTable::Text(int line) const {
     return line >= 0 && line < count_ ? lines_[line].data() : "<error>";
+}
+
+const char* LanguageTable::Message(int line) const {
+    if (line < count_ && *Text(line) != '\0') {
+        return Text(line);
+    }
+    for (const lines::Named& named : lines::kNamed) {
+        if (named.line == line && named.fallback) {
+            return named.fallback;
+        }
+    }
+    return Text(line);
 }
 
 }  // namespace vok

@@ -29,6 +29,10 @@ public:
     // Line `line`, or "<error>" when the file had no such line. The text stays
     // valid until the next Load or the table's destruction.
     const char* Text(int line) const;
+    // The same, but for a line that language files made before it lack
+    // (LanguageLines.h gives its English text): the English text when the
+    // file lacks the line or leaves it empty.
+    const char* Message(int line) const;
 
     int LineCount() const { return count_; }
 

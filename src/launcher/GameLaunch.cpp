@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "common/ProcessState.h"
-#include "i18n/Messages.h"
+#include "i18n/LanguageLines.h"
 #include "launcher/ExitCodes.h"
 #include "league/LeagueFiles.h"
 #include "resources/resource.h"
@@ -62,7 +62,7 @@ bool LaunchGame(Ui& owner, int modeId, int level) {
                   os.ShellOpen(owner.Window(), "open", target, parameters, "");
     }
     if (!started) {
-        owner.ShowMessage(MessageText(process.language, kGameNotStartedLine), "", Buttons::Ok);
+        owner.ShowMessage(process.language.Message(lines::kGameNotStarted), "", Buttons::Ok);
         return false;
     }
     os.EndProcess(kExitHandedOver);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "common/ProcessState.h"
-#include "i18n/Messages.h"
+#include "i18n/LanguageLines.h"
 #include "launcher/ExitCodes.h"
 #include "launcher/GameLaunch.h"
 #include "league/LeagueRemoval.h"
@@ -13,21 +13,18 @@ namespace vok {
 
 namespace {
 
-constexpr int kFirstCaptionLine = 44;
-constexpr int kLicenceLine = 53;
-constexpr int kWebSiteLine = 54;
-constexpr int kDirectXQuestionLine = 55;
-constexpr int kReplaceLeagueLine = 69;
-constexpr int kNoLeagueLine = 70;
-
 constexpr const char* kDirectXSetup = "DirectX8/DXSETUP.EXE";
 
-// Buttons in the order of their captions' language lines, from line 44. Demo
-// keeps the template's text.
-const int kCaptionedButtons[] = {
-    IDC_MAIN_PRACTICE,   IDC_MAIN_SINGLEMATCH, IDC_MAIN_NEWLEAGUE,
-    IDC_MAIN_LOADLEAGUE, IDC_MAIN_CREDITS,     IDC_MAIN_DIRECTX,
-    IDC_MAIN_LICENCE,    IDC_MAIN_WEBSITE,     IDC_MAIN_CANCEL,
+// The buttons' captions. Demo keeps the template's text.
+const struct {
+    int button;
+    int line;
+} kCaptions[] = {
+    {IDC_MAIN_PRACTICE, lines::kMenuPractice},   {IDC_MAIN_SINGLEMATCH, lines::kMenuSingleMatch},
+    {IDC_MAIN_NEWLEAGUE, lines::kMenuNewLeague}, {IDC_MAIN_LOADLEAGUE, lines::kMenuLoadLeague},
+    {IDC_MAIN_CREDITS, lines::kMenuCredits},     {IDC_MAIN_DIRECTX, lines::kMenuDirectX},
+    {IDC_MAIN_LICENCE, lines::kMenuLicence},     {IDC_MAIN_WEBSITE, lines::kMenuWebSite},
+    {IDC_MAIN_CANCEL, lines::kMenuCancel},
 };
 
 bool KeyDown(Os& os, Key key) {
@@ -38,7 +35,7 @@ bool KeyDown(Os& os, Key key) {
 // player, who would otherwise see a button that does nothing.
 void Open(Ui& menu, const char* verb, const char* file, const char* parameters) {
     if (!CurrentOs().ShellOpen(menu.Window(), verb, file, parameters, "")) {
-        std::string text = MessageText(Process().language, kCannotOpenLine);
+        std::string text = Process().language.Message(lines::kCannotOpen);
         menu.ShowMessage((text + "\n" + file).c_str(), "", Buttons::Ok);
     }
 }
@@ -52,11 +49,11 @@ void InstallDirectX(Ui& menu) {
 }
 
 void OpenLicence(Ui& menu) {
-    Open(menu, nullptr, Process().language.Text(kLicenceLine), "");
+    Open(menu, nullptr, Process().language.Text(lines::kLicenceFile), "");
 }
 
 void OpenWebSite(Ui& menu) {
-    Open(menu, nullptr, Process().language.Text(kWebSiteLine), "");
+    Open(menu, nullptr, Process().language.Text(lines::kWebAddress), "");
 }
 
 void PlayDemo(Ui& menu) {
@@ -79,7 +76,7 @@ void LoadLeague(Ui& menu) {
         LaunchGame(menu, IDC_MAIN_NEWLEAGUE, level);
         return;
     }
-    menu.ShowMessage(Process().language.Text(kNoLeagueLine), "", Buttons::Ok);
+    menu.ShowMessage(Process().language.Text(lines::kNoLeague), "", Buttons::Ok);
 }
 
 void StartNewLeague(Ui& menu) {
@@ -88,7 +85,7 @@ void StartNewLeague(Ui& menu) {
         // Only a clear Yes may delete a league; a box that could not be shown
         // keeps it like No.
         Answer answer =
-            menu.ShowMessage(Process().language.Text(kReplaceLeagueLine), "", Buttons::YesNo);
+            menu.ShowMessage(Process().language.Text(lines::kReplaceLeague), "", Buttons::YesNo);
         if (answer != Answer::Yes) {
             return;
         }
@@ -137,15 +134,14 @@ int ComputeLaunchLevel() {
 
 void OpenMainMenu(Ui& menu) {
     ProcessState& process = Process();
-    int line = kFirstCaptionLine;
-    for (int button : kCaptionedButtons) {
-        menu.SetText(button, process.language.Text(line++));
+    for (const auto& caption : kCaptions) {
+        menu.SetText(caption.button, process.language.Text(caption.line));
     }
 
     Os& os = CurrentOs();
     if (os.ProbeDirectDraw() < kDirectDraw7) {
         Answer answer =
-            menu.ShowMessage(process.language.Text(kDirectXQuestionLine), "", Buttons::YesNo);
+            menu.ShowMessage(process.language.Text(lines::kDirectXQuestion), "", Buttons::YesNo);
         if (answer != Answer::Yes) {
             os.EndProcess(kExitHandedOver);
             return;

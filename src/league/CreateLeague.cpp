@@ -8,7 +8,7 @@
 
 #include "common/ProcessState.h"
 #include "dialogs/InputBox.h"
-#include "i18n/Messages.h"
+#include "i18n/LanguageLines.h"
 #include "kvfile/KeyValueFile.h"
 #include "league/LeagueFiles.h"
 #include "league/LeagueRemoval.h"
@@ -22,25 +22,25 @@ namespace {
 constexpr int kOk = 1;
 constexpr int kCancel = 2;
 
-constexpr int kCaptionLine = 56;
-constexpr int kFirstLabelLine = 57;
-constexpr int kOkLine = 62;
-constexpr int kCancelLine = 63;
-constexpr int kPlayerPromptLine = 64;
-constexpr int kPlayerDefaultLine = 65;
-constexpr int kInputOkLine = 66;
-constexpr int kVokPromptLine = 67;
-constexpr int kVokMissingLine = 68;
-
 constexpr const char* kVokSourceFolder = "data/ply";
 constexpr const char* kVokSource = "data/ply/";
 constexpr const char* kVokFile = "data/ply/data.dat";
 
 using Text = Path;  // the dialog's texts have the paths' buffers
 
-// Labels in the order of their language lines, from line 57.
-const int kLabels[] = {IDC_LEAGUE_NAME_LABEL, IDC_LEAGUE_PLAYERS_LABEL, IDC_LEAGUE_ROUNDS_LABEL,
-                       IDC_LEAGUE_VOKS_LABEL, IDC_LEAGUE_LIVES_LABEL};
+// The texts the dialog shows from language lines as they stand.
+const struct {
+    int control;
+    int line;
+} kTexts[] = {
+    {IDC_LEAGUE_NAME_LABEL, lines::kLeagueNameLabel},
+    {IDC_LEAGUE_PLAYERS_LABEL, lines::kPlayersLabel},
+    {IDC_LEAGUE_ROUNDS_LABEL, lines::kRoundsLabel},
+    {IDC_LEAGUE_VOKS_LABEL, lines::kCreaturesLabel},
+    {IDC_LEAGUE_LIVES_LABEL, lines::kLivesLabel},
+    {kOk, lines::kLeagueOk},
+    {kCancel, lines::kLeagueCancel},
+};
 
 const char* Line(const ProcessState& process, int line) {
     return process.language.Text(line);
@@ -181,11 +181,12 @@ bool TempDirHoldsLeague(const ProcessState& process, const VokLeagueData& league
 void AskPlayerName(Ui& dialog, const ProcessState& process, PlyEntry& player, int number) {
     Text prompt;
     Text name;
-    Format(prompt, "%s %d", Line(process, kPlayerPromptLine), number);
-    std::snprintf(name, sizeof name, "%s%d", Line(process, kPlayerDefaultLine), number);
+    Format(prompt, "%s %d", Line(process, lines::kPlayerPrompt), number);
+    std::snprintf(name, sizeof name, "%s%d", Line(process, lines::kPlayerDefault), number);
     for (int asked = 0; asked == 0 || (MarkKeys(name, "") && asked < 5); ++asked) {
         CopyWithoutQuotes(
-            InputBox(dialog, "", prompt, name, Line(process, kInputOkLine), kMaxPlayerName).c_str(),
+            InputBox(dialog, "", prompt, name, Line(process, lines::kNameOk), kMaxPlayerName)
+                .c_str(),
             name, kMaxPlayerName + 1);
     }
     MarkKeys(name, "");
@@ -273,19 +274,19 @@ int GatherLeague(Ui& dialog, const ProcessState& process, VokLeagueData& league)
 
         for (int j = 0; j < league.VoksPerTeam; ++j) {
             Text question;
-            Format(question, "%s (%d/%d)", Line(process, kVokPromptLine), j + 1,
+            Format(question, "%s (%d/%d)", Line(process, lines::kVokPrompt), j + 1,
                    league.VoksPerTeam);
             if (dialog.ShowMessage(question, "", Buttons::OkCancel) == Answer::Cancel) {
                 DeleteLeague();
                 return 2;
             }
             while (!os.CanOpen(kVokFile)) {
-                if (!Retry(dialog, Line(process, kVokMissingLine))) {
+                if (!Retry(dialog, Line(process, lines::kVokMissing))) {
                     return 2;
                 }
             }
             while (!AddVok(process.tempDir, player.vok[j], i, j)) {
-                if (!Retry(dialog, MessageText(process.language, kVokNotCopiedLine))) {
+                if (!Retry(dialog, process.language.Message(lines::kVokNotCopied))) {
                     return 2;
                 }
             }
@@ -293,7 +294,7 @@ int GatherLeague(Ui& dialog, const ProcessState& process, VokLeagueData& league)
     }
     league.Reset();
     if (!league.Save()) {
-        dialog.ShowMessage(MessageText(process.language, kLeagueNotSavedLine), "", Buttons::Ok);
+        dialog.ShowMessage(process.language.Message(lines::kLeagueNotSaved), "", Buttons::Ok);
         DeleteLeague();
         return 2;
     }
@@ -307,11 +308,11 @@ void Confirm(Ui& dialog, const ProcessState& process) {
     }
     // A league that could not be kept apart from another one is refused
     // before the players are asked anything.
-    const int refused = !TempDirHoldsLeague(process, league)     ? kTempDirUnusableLine
-                        : !RemoveLeftoverLeague(process.tempDir) ? kLeagueNotSavedLine
+    const int refused = !TempDirHoldsLeague(process, league)     ? lines::kTempDirUnusable
+                        : !RemoveLeftoverLeague(process.tempDir) ? lines::kLeagueNotSaved
                                                                  : 0;
     if (refused) {
-        dialog.ShowMessage(MessageText(process.language, refused), "", Buttons::Ok);
+        dialog.ShowMessage(process.language.Message(refused), "", Buttons::Ok);
         dialog.EndDialog(2);
         return;
     }
@@ -342,13 +343,10 @@ int TextToInt32(const char* text) {
 }
 
 void OpenCreateLeague(Ui& dialog, const ProcessState& process) {
-    dialog.SetCaption(Line(process, kCaptionLine));
-    int line = kFirstLabelLine;
-    for (int label : kLabels) {
-        dialog.SetText(label, Line(process, line++));
+    dialog.SetCaption(Line(process, lines::kLeagueCaption));
+    for (const auto& text : kTexts) {
+        dialog.SetText(text.control, Line(process, text.line));
     }
-    dialog.SetText(kOk, Line(process, kOkLine));
-    dialog.SetText(kCancel, Line(process, kCancelLine));
 
     dialog.SetText(IDC_LEAGUE_NAME, "Vok");
     dialog.SetText(IDC_LEAGUE_PLAYERS, "2");

@@ -520,9 +520,9 @@ bool Stage::Setup(const std::string& verb, const std::string& rest) {
         }
     } else if (verb == "probe" || verb == "lines" || verb == "blank" || verb == "layout") {
         verb == "probe"   ? void(os.probe = std::stoul(a))
-        : verb == "lines" ? Language(std::stoi(a))
+        : verb == "lines" ? Language(a[0] == '@' ? words::LineNamed(a.substr(1)) : std::stoi(a))
         : verb == "blank"
-            ? Language(lines_, std::stoi(a))
+            ? Language(lines_, words::LineNamed(a.substr(1)))
             : void(os.langId = static_cast<unsigned short>(std::stoul(a, nullptr, 16)));
     } else if (verb == "window" || verb == "later") {
         (verb == "window" ? os.windows : os.later).push_back(rest);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "PlayerWords.h"
+#include "i18n/LanguageLines.h"
 #include "platform/Os.h"
 #include "platform/Ui.h"
 
@@ -137,7 +138,7 @@ private:
 // "data.dat" and a "skin.txt") and a game, a temporary folder beside it, and
 // a player who plays scenarios at the launcher's real dialog logic.
 struct Stage {
-    explicit Stage(int lines = 111);
+    explicit Stage(int count = lines::kLineCount);
     void Language(int lines, int blank = -1);  // English, of `lines` lines, line `blank` empty
     // Plays a scenario (the words: above the flow table) and returns "" when
     // every step held, else the first failure with its step.

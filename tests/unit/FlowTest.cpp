@@ -11,6 +11,7 @@
 #include "Fakes.h"
 #include "PlayerWords.h"
 #include "dialogs/InputBox.h"
+#include "i18n/LanguageLines.h"
 #include "league/LeagueFiles.h"
 #include "resources/resource.h"
 
@@ -63,8 +64,9 @@ TEST(Flow, AFaultAtAnyStepOfANewLeagueLeavesNothingHalfDone) {
         const bool started = stage.code == 1;
         const std::string game = "started " + stage.temp.path + kGameFileName + " league q0";
         int told = 0;
-        for (const std::string& event : stage.os.events) {
-            told += event.rfind("box OK L10", 0) == 0;  // lines 106 to 110 tell what failed
+        for (int line : {lines::kTempDirUnusable, lines::kGameNotStarted, lines::kLeagueNotSaved}) {
+            told += std::count(stage.os.events.begin(), stage.os.events.end(),
+                               "box OK L" + std::to_string(line));
         }
         EXPECT_EQ(std::count(stage.os.events.begin(), stage.os.events.end(), game), started);
         EXPECT_EQ(told, started ? 0 : 1);
