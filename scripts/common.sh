@@ -11,9 +11,11 @@
 VOK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export VOK_ROOT
 
-# Everything the build, the tests and the Wine session need on Debian 12.
+# Everything the build, the tests and the Wine session need on Debian 12 or 13.
+# Names without a version (libclang-rt-dev: the runtime of the default clang),
+# so that the list holds for each release as it comes.
 VOK_PACKAGES=(
-    cmake ninja-build g++ clang libclang-rt-14-dev
+    cmake ninja-build g++ clang libclang-rt-dev
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-i686-posix mingw-w64-tools
     wine wine32:i386 wine64
@@ -21,7 +23,8 @@ VOK_PACKAGES=(
 )
 
 export VOK_XVFB_SCREEN="-screen 0 1024x768x24"
-export VOK_JOBS=2
+VOK_JOBS=${VOK_JOBS:-$(nproc)}
+export VOK_JOBS
 
 vok_heading() { printf '\n==> %s\n' "$*"; }
 vok_note() { printf '    %s\n' "$*"; }
@@ -79,10 +82,13 @@ vok_install_dependencies() {
     [ "${#missing[@]}" -eq 0 ] || vok_die "still missing after install: ${missing[*]}"
 }
 
-# Configures and builds one preset of CMakePresets.json.
+# Configures and builds one preset of CMakePresets.json: all of it, or only
+# the targets named after it.
 vok_build_preset() {
     local preset=$1
-    (cd "$VOK_ROOT" && cmake --preset "$preset" && cmake --build --preset "$preset" --parallel "$VOK_JOBS")
+    shift
+    (cd "$VOK_ROOT" && cmake --preset "$preset" &&
+        cmake --build --preset "$preset" --parallel "$VOK_JOBS" ${1:+--target "$@"})
 }
 
 # --- Wine -------------------------------------------------------------------
