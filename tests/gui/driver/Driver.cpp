@@ -111,14 +111,43 @@ std::string Text(HWND window, int id) {  // 0: the caption
     return text;
 }
 
-// m menu, l create league, c credits, i input box, b message box (static 0xFFFF)
+// m menu, l create league, c credits, i input box: the launcher's dialogs by
+// the sizes of their frames, measured on hidden copies made from its own
+// templates under the running Wine (whose title bars differ in height); b
+// every other dialog-class window: a message box. Windows of another process
+// are told apart without a look at their controls: under Wine 10, walking the
+// children of a window while its process destroys it (a message box just
+// answered) can make the Wine server loop forever.
+std::map<std::pair<LONG, LONG>, char> g_kinds;
+
+std::pair<LONG, LONG> Size(HWND window) {
+    RECT frame = {};
+    GetWindowRect(window, &frame);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void MeasureDialogs() {
+    HMODULE exe = LoadLibraryExW(P(g_here + "root\\VokLauncher.exe").c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE);
+    const std::pair<const char*, char> dialogs[] = {{"IDD_MAINDLG", 'm'},
+                                                    {"IDD_CREATELEAGUE", 'l'},
+                                                    {"IDD_CREDITS", 'c'},
+                                                    {"IDD_INPUTBOX", 'i'}};
+    for (const auto& [name, kind] : dialogs) {
+        HWND copy = CreateDialogParamA(exe, name, nullptr, nullptr, 0);
+        Check(copy != nullptr, std::string("a copy of dialog ") + name);
+        g_kinds[Size(copy)] = kind;
+        DestroyWindow(copy);
+    }
+    FreeLibrary(exe);
+    Check(g_kinds.size() == 4, "the launcher's four dialogs differ in size");
+}
 
 char Kind(HWND window) {
     char name[16] = "";
     GetClassNameA(window, name, sizeof name);
-    const int ids[] = {1000, 1003, 1011, 1007, 0xFFFF};
-    const int* id = std::find_if(ids, ids + 5, [&](int id) { return GetDlgItem(window, id); });
-    return strcmp(name, "#32770") ? 0 : "mlcib"[id - ids];
+    const auto kind = g_kinds.find(Size(window));
+    return strcmp(name, "#32770") ? 0 : kind == g_kinds.end() ? 'b' : kind->second;
 }
 
 // Notes the kinds of window each launcher shows; acts on the enabled one (the
@@ -198,7 +227,6 @@ void Script(const std::string& script);
 void Exec(const std::string& op, const std::string& arg) {
     const std::string first = arg.substr(0, arg.find(' '));
     const std::string rest = arg.size() > first.size() ? arg.substr(first.size() + 1) : "";
-    HWND item = GetDlgItem(g.window, atoi(first.c_str()));
     if (op == "start") {  // [N]: that many launchers at once, from the driver's folder
         // Wine takes TMP and TEMP from its registry, not from the Unix environment;
         // a wide block keeps the letters the ANSI code page lacks.
@@ -242,6 +270,9 @@ void Exec(const std::string& op, const std::string& arg) {
     } else if (op == "type") {
         SetDlgItemTextA(g.window, atoi(first.c_str()), rest.c_str());
     } else if (op == "click" || op == "post") {  // posted, for it may open a modal window
+        // Controls of the window acted on are looked up while it is unanswered:
+        // once answered, it may be closing (see Kind).
+        HWND item = GetDlgItem(g.window, atoi(first.c_str()));
         Check(op == "post" ? PostMessageA(item ? item : g.window, atoi(rest.c_str()),
                                           atoi(rest.c_str() + rest.find(' ') + 1), 0)
                            : IsWindowVisible(item) && IsWindowEnabled(item) &&
@@ -396,6 +427,12 @@ int main(int argc, char** argv) {
     g_shots = shots ? std::string("Z:") + shots + "/" : "";
     g_base = (fs::temp_directory_path() / "vokgui").u8string() + "\\";
     g_root = g_base + "root\\";
+    try {
+        MeasureDialogs();
+    } catch (const std::exception& e) {
+        printf("FAIL %s\n", e.what());
+        return 1;
+    }
     g_job = CreateJobObjectW(nullptr, nullptr);
     g_debugReady = CreateEventA(nullptr, FALSE, TRUE, "DBWIN_BUFFER_READY");
     g_debugData = CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY");
