@@ -196,3 +196,64 @@ vok_wine_prefix() {
         vok_as_wine_user touch "$mark"
     ) 9>"$WINEPREFIX.lock"
 }
+
+# The Unix processes of the Wine session of this prefix, server included: the
+# Wine programs (wine, its preloader, wineserver) whose environment names the
+# prefix and whose root directory is ours (a Debian root tried with
+# scripts/check-debian.sh sees the host's processes too). Scripts that merely
+# export WINEPREFIX are no Wine programs and stay out.
+vok_wine_pids() {
+    local proc exe
+    for proc in /proc/[0-9]*; do
+        exe=$(readlink "$proc/exe" 2>/dev/null) || continue
+        case ${exe##*/} in
+            wine*) ;;
+            *) continue ;;
+        esac
+        [ "$proc/root" -ef / ] &&
+            grep -qzxF "WINEPREFIX=$WINEPREFIX" "$proc/environ" 2>/dev/null &&
+            printf '%s\n' "${proc#/proc/}"
+    done
+}
+
+# Starts the session: a persistent server and Wine's desktop and services,
+# booted once. Their output goes to /dev/null: they outlive the command that
+# started them, and a pipe they inherited (ctest's) would stay open until its
+# timeout.
+vok_wine_session_start() {
+    vok_wine_session_end
+    vok_as_wine_user wineserver -p </dev/null >/dev/null 2>&1 || vok_die "wineserver -p failed"
+    vok_as_wine_user wine wineboot </dev/null >/dev/null 2>&1 || vok_die "wineboot failed"
+    # Lets scripts/wine-run.sh skip the set-up done here.
+    export VOK_WINE_SESSION=1
+}
+
+# Ends the session of this prefix: the server is asked to end its programs
+# and itself, within a bound (a server that loops forever answers nothing),
+# then whatever is left is ended as after a hang.
+vok_wine_session_end() {
+    vok_as_wine_user timeout 20 wineserver -k >/dev/null 2>&1
+    vok_as_wine_user timeout 20 wineserver -w >/dev/null 2>&1
+    vok_wine_session_kill
+}
+
+# Ends every Wine process of this prefix by its id, the server last: after a
+# hang, `wineserver -k` can leave programs blocked on the dead server's pipes.
+vok_wine_session_kill() {
+    local pid pids server
+    for _ in $(seq 1 20); do
+        mapfile -t pids < <(vok_wine_pids)
+        [ "${#pids[@]}" -gt 0 ] || return 0
+        server=()
+        for pid in "${pids[@]}"; do
+            case $(readlink "/proc/$pid/exe" 2>/dev/null) in
+                */wineserver*) server+=("$pid") ;;
+                *) kill -KILL "$pid" 2>/dev/null ;;
+            esac
+        done
+        [ "${#server[@]}" -eq "${#pids[@]}" ] && kill -KILL "${server[@]}" 2>/dev/null
+        sleep 0.5
+    done
+    mapfile -t pids < <(vok_wine_pids)
+    [ "${#pids[@]}" -eq 0 ] || vok_note "warning: Wine processes still running: ${pids[*]}"
+}

@@ -467,6 +467,11 @@ int main(int argc, char** argv) {
         const DWORD start = GetTickCount();
         const size_t repeat = script.find("repeat ");
         int rounds = repeat == std::string::npos ? 1 : stoi(script.substr(repeat + 7)), round = 0;
+        // A hung Wine server stops this program too: scripts/gui-run.sh holds
+        // the scenario to this limit from outside Wine. A round's waits are
+        // bounded at 20 s each, and a failed one ends the scenario.
+        printf("---- %s (limit %d s)\n", name.c_str(), 50 + 10 * rounds);
+        fflush(stdout);
         std::string error;
         try {
             for (; round < rounds; ++round) {
