@@ -111,12 +111,10 @@ std::string Text(HWND window, int id) {  // 0: the caption
     return text;
 }
 
-// m menu, l create league, c credits, i input box: the launcher's dialogs by
-// the sizes of their frames, measured on hidden copies made from its own
-// templates under the running Wine (whose title bars differ in height); b
-// every other dialog-class window: a message box. Windows of another process
-// are told apart without a look at their controls: under Wine 10, walking the
-// children of a window while its process destroys it (a message box just
+// m menu, l create league, c credits, i input box: the launcher's dialogs, by
+// frame size as measured on hidden copies of its own templates under this Wine;
+// b any other dialog-class window. No child windows are walked: under Wine 10, a
+// walk that lands while the launcher destroys a window (a message box just
 // answered) can make the Wine server loop forever.
 std::map<std::pair<LONG, LONG>, char> g_kinds;
 
@@ -129,14 +127,11 @@ std::pair<LONG, LONG> Size(HWND window) {
 void MeasureDialogs() {
     HMODULE exe = LoadLibraryExW(P(g_here + "root\\VokLauncher.exe").c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE);
-    const std::pair<const char*, char> dialogs[] = {{"IDD_MAINDLG", 'm'},
-                                                    {"IDD_CREATELEAGUE", 'l'},
-                                                    {"IDD_CREDITS", 'c'},
-                                                    {"IDD_INPUTBOX", 'i'}};
-    for (const auto& [name, kind] : dialogs) {
-        HWND copy = CreateDialogParamA(exe, name, nullptr, nullptr, 0);
-        Check(copy != nullptr, std::string("a copy of dialog ") + name);
-        g_kinds[Size(copy)] = kind;
+    const char* names[] = {"IDD_MAINDLG", "IDD_CREATELEAGUE", "IDD_CREDITS", "IDD_INPUTBOX"};
+    for (int i = 0; i < 4; ++i) {
+        HWND copy = CreateDialogParamA(exe, names[i], nullptr, nullptr, 0);
+        Check(copy != nullptr, std::string("a copy of dialog ") + names[i]);
+        g_kinds[Size(copy)] = "mlci"[i];
         DestroyWindow(copy);
     }
     FreeLibrary(exe);
@@ -427,12 +422,7 @@ int main(int argc, char** argv) {
     g_shots = shots ? std::string("Z:") + shots + "/" : "";
     g_base = (fs::temp_directory_path() / "vokgui").u8string() + "\\";
     g_root = g_base + "root\\";
-    try {
-        MeasureDialogs();
-    } catch (const std::exception& e) {
-        printf("FAIL %s\n", e.what());
-        return 1;
-    }
+    MeasureDialogs();  // what it throws ends the run
     g_job = CreateJobObjectW(nullptr, nullptr);
     g_debugReady = CreateEventA(nullptr, FALSE, TRUE, "DBWIN_BUFFER_READY");
     g_debugData = CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY");
@@ -467,9 +457,8 @@ int main(int argc, char** argv) {
         const DWORD start = GetTickCount();
         const size_t repeat = script.find("repeat ");
         int rounds = repeat == std::string::npos ? 1 : stoi(script.substr(repeat + 7)), round = 0;
-        // A hung Wine server stops this program too: scripts/gui-run.sh holds
-        // the scenario to this limit from outside Wine. A round's waits are
-        // bounded at 20 s each, and a failed one ends the scenario.
+        // A hung Wine server stops this program too: scripts/gui-run.sh holds the
+        // scenario to this limit from outside Wine (a failed 20 s wait ends a round).
         printf("---- %s (limit %d s)\n", name.c_str(), 50 + 10 * rounds);
         fflush(stdout);
         std::string error;
