@@ -120,6 +120,12 @@ vok_wine_env() {
         *mscoree*) ;;
         *) export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}" ;;
     esac
+    # Wine names Unix files in the charset of the Unix locale: in the C locale
+    # of a machine that sets none (a fresh root, a container) it can create no
+    # file named outside ASCII at all. Such a machine runs Wine in C.UTF-8.
+    if [ -z "${LC_ALL:-}${LC_CTYPE:-}${LANG:-}" ]; then
+        export LANG=C.UTF-8
+    fi
 }
 
 # As root: creates the Wine user when missing and lets it reach the build tree.
