@@ -83,7 +83,7 @@ cleanup() {
     fi
 }
 trap cleanup EXIT
-trap 'exit 130' INT TERM
+trap 'echo "interrupted: ending what runs in the root, removing $work"; exit 130' INT TERM
 
 vok_heading "Make a fresh $suite root in $work"
 start=$SECONDS
@@ -132,8 +132,13 @@ for command in run test; do
     log="$logs/check-debian-$suite-$command.log"
     vok_heading "$release: bash scripts/$command.sh (log: $log)"
     start=$SECONDS
-    in_root "cd /root/vok && bash scripts/$command.sh" 2>&1 | tee "$log"
-    rc=${PIPESTATUS[0]}
+    # In the background and waited for: a Ctrl-C then ends this script at once
+    # (its trap ends what runs in the root), even where a program inside
+    # catches the signal and goes on. The shell's own words on the ended
+    # programs are not wanted.
+    (in_root "cd /root/vok && bash scripts/$command.sh" 2>&1 | tee "$log") 2>/dev/null &
+    wait $!
+    rc=$?
     took=$((SECONDS - start))
     [ "$rc" -eq 0 ] || status=1
     end_root_processes "left running after scripts/$command.sh"
