@@ -3,9 +3,18 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(VOK_MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${VOK_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${VOK_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${VOK_MINGW_PREFIX}-windres)
+# The compilers of the posix thread model where the system has them (Debian's
+# g++-mingw-w64-i686-posix), else the prefix's default ones; found once and
+# kept in the cache, so each build folder stays with the compiler it began with.
+find_program(VOK_MINGW_CC NAMES ${VOK_MINGW_PREFIX}-gcc-posix ${VOK_MINGW_PREFIX}-gcc)
+find_program(VOK_MINGW_CXX NAMES ${VOK_MINGW_PREFIX}-g++-posix ${VOK_MINGW_PREFIX}-g++)
+find_program(VOK_MINGW_RC NAMES ${VOK_MINGW_PREFIX}-windres)
+if(NOT VOK_MINGW_CC OR NOT VOK_MINGW_CXX OR NOT VOK_MINGW_RC)
+    message(FATAL_ERROR "no MinGW-w64 compilers for ${VOK_MINGW_PREFIX} (on Debian: g++-mingw-w64-i686-posix)")
+endif()
+set(CMAKE_C_COMPILER ${VOK_MINGW_CC})
+set(CMAKE_CXX_COMPILER ${VOK_MINGW_CXX})
+set(CMAKE_RC_COMPILER ${VOK_MINGW_RC})
 
 set(CMAKE_FIND_ROOT_PATH /usr/${VOK_MINGW_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

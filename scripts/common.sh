@@ -11,9 +11,11 @@
 VOK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export VOK_ROOT
 
-# Everything the build, the tests and the Wine session need on Debian 12.
+# Everything the build, the tests and the Wine session need on Debian 12 or 13.
+# Names without a version (libclang-rt-dev: the runtime of the default clang),
+# so that the list holds for each release as it comes.
 VOK_PACKAGES=(
-    cmake ninja-build g++ clang libclang-rt-14-dev
+    cmake ninja-build g++ clang libclang-rt-dev
     googletest libgtest-dev libbenchmark-dev
     g++-mingw-w64-i686-posix mingw-w64-tools
     wine wine32:i386 wine64
@@ -22,7 +24,8 @@ VOK_PACKAGES=(
 )
 
 export VOK_XVFB_SCREEN="-screen 0 1024x768x24"
-export VOK_JOBS=2
+VOK_JOBS=${VOK_JOBS:-$(nproc)}
+export VOK_JOBS
 
 vok_heading() { printf '\n==> %s\n' "$*"; }
 vok_note() { printf '    %s\n' "$*"; }
@@ -80,10 +83,13 @@ vok_install_dependencies() {
     [ "${#missing[@]}" -eq 0 ] || vok_die "still missing after install: ${missing[*]}"
 }
 
-# Configures and builds one preset of CMakePresets.json.
+# Configures and builds one preset of CMakePresets.json: all of it, or only
+# the targets named after it.
 vok_build_preset() {
     local preset=$1
-    (cd "$VOK_ROOT" && cmake --preset "$preset" && cmake --build --preset "$preset" --parallel "$VOK_JOBS")
+    shift
+    (cd "$VOK_ROOT" && cmake --preset "$preset" &&
+        cmake --build --preset "$preset" --parallel "$VOK_JOBS" ${1:+--target "$@"})
 }
 
 # --- Wine -------------------------------------------------------------------
@@ -115,6 +121,12 @@ vok_wine_env() {
         *mscoree*) ;;
         *) export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}" ;;
     esac
+    # Wine names Unix files in the charset of the Unix locale: in the C locale
+    # of a machine that sets none (a fresh root, a container) it can create no
+    # file named outside ASCII at all. Such a machine runs Wine in C.UTF-8.
+    if [ -z "${LC_ALL:-}${LC_CTYPE:-}${LANG:-}" ]; then
+        export LANG=C.UTF-8
+    fi
 }
 
 # As root: creates the Wine user when missing and lets it reach the build tree.
@@ -190,4 +202,65 @@ vok_wine_prefix() {
         vok_as_wine_user wineserver -w >/dev/null 2>&1
         vok_as_wine_user touch "$mark"
     ) 9>"$WINEPREFIX.lock"
+}
+
+# The Unix processes of the Wine session of this prefix, server included: the
+# Wine programs (wine, its preloader, wineserver) whose environment names the
+# prefix and whose root directory is ours (a Debian root tried with
+# scripts/check-debian.sh sees the host's processes too). Scripts that merely
+# export WINEPREFIX are no Wine programs and stay out.
+vok_wine_pids() {
+    local proc exe
+    for proc in /proc/[0-9]*; do
+        exe=$(readlink "$proc/exe" 2>/dev/null) || continue
+        case ${exe##*/} in
+            wine*) ;;
+            *) continue ;;
+        esac
+        [ "$proc/root" -ef / ] &&
+            grep -qzxF "WINEPREFIX=$WINEPREFIX" "$proc/environ" 2>/dev/null &&
+            printf '%s\n' "${proc#/proc/}"
+    done
+}
+
+# Starts the session: a persistent server and Wine's desktop and services,
+# booted once. Their output goes to /dev/null: they outlive the command that
+# started them, and a pipe they inherited (ctest's) would stay open until its
+# timeout.
+vok_wine_session_start() {
+    vok_wine_session_end
+    vok_as_wine_user wineserver -p </dev/null >/dev/null 2>&1 || vok_die "wineserver -p failed"
+    vok_as_wine_user wine wineboot </dev/null >/dev/null 2>&1 || vok_die "wineboot failed"
+    # Lets scripts/wine-run.sh skip the set-up done here.
+    export VOK_WINE_SESSION=1
+}
+
+# Ends the session of this prefix: the server is asked to end its programs
+# and itself, within a bound (a server that loops forever answers nothing),
+# then whatever is left is ended as after a hang.
+vok_wine_session_end() {
+    vok_as_wine_user timeout 20 wineserver -k >/dev/null 2>&1
+    vok_as_wine_user timeout 20 wineserver -w >/dev/null 2>&1
+    vok_wine_session_kill
+}
+
+# Ends every Wine process of this prefix by its id, the server last: after a
+# hang, `wineserver -k` can leave programs blocked on the dead server's pipes.
+vok_wine_session_kill() {
+    local pid pids server
+    for _ in $(seq 1 20); do
+        mapfile -t pids < <(vok_wine_pids)
+        [ "${#pids[@]}" -gt 0 ] || return 0
+        server=()
+        for pid in "${pids[@]}"; do
+            case $(readlink "/proc/$pid/exe" 2>/dev/null) in
+                */wineserver*) server+=("$pid") ;;
+                *) kill -KILL "$pid" 2>/dev/null ;;
+            esac
+        done
+        [ "${#server[@]}" -eq "${#pids[@]}" ] && kill -KILL "${server[@]}" 2>/dev/null
+        sleep 0.5
+    done
+    mapfile -t pids < <(vok_wine_pids)
+    [ "${#pids[@]}" -eq 0 ] || vok_note "warning: Wine processes still running: ${pids[*]}"
 }

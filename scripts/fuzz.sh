@@ -25,7 +25,7 @@ if ! grep -qs '^VOK_FUZZ:BOOL=ON' "$build/CMakeCache.txt"; then
     CC=clang CXX=clang++ cmake -G Ninja -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DVOK_FUZZ=ON -DVOK_BUILD_TESTS=OFF -DVOK_BUILD_BENCH=OFF > /dev/null
 fi
-cmake --build "$build" -j2 --target "${targets[@]}"
+cmake --build "$build" --parallel "${VOK_JOBS:-$(nproc)}" --target "${targets[@]}"
 
 # The files under test are rewritten thousands of times a second: keep them in
 # memory where the system offers it.

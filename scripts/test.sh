@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Runs every test of the project on Debian 12, installing what is missing:
+# Runs every test of the project on Debian 12 or 13, installing what is missing:
 #   1. the unit tests, built natively under AddressSanitizer and
 #      UndefinedBehaviorSanitizer (preset native-asan);
 #   2. the same unit tests cross-built with MinGW-w64 (preset mingw-i686) and
 #      run under Wine;
 #   3. the GUI end-to-end tests, when there are any: every ctest test of the
 #      mingw-i686 build labelled "gui", run under Xvfb in a Wine session of
-#      their own, one at a time. Step 2 leaves those out.
+#      their own, one at a time, each scenario within its time limit
+#      (scripts/gui-run.sh). Step 2 leaves those out.
 #   4. the release built twice in two folders, whose bytes must agree
 #      (scripts/check-reproducible.sh).
+# No Wine process of the tests outlives them: one that did is a failure.
 # The last line is "tests: N passed, M failed", totals over all ctest runs; a
 # build or a ctest run that fails without a failed test to show for it counts
 # as one failure. Exits non-zero on any failure.
@@ -80,6 +82,8 @@ run_ctest() {
     elif [ "$run" -eq 0 ]; then
         echo "warning: $what: no tests found"
     fi
+    # The scenarios that hung (scripts/gui-run.sh), by name.
+    mapfile -t -O "${#problems[@]}" problems < <(grep -o 'HANG: .*: the Wine session is ended$' "$log")
     return 0
 }
 
@@ -139,6 +143,13 @@ fi
 if ! phase "Reproducible release" bash scripts/check-reproducible.sh; then
     failed=$((failed + 1))
     problems+=("reproducible release: the two builds differ, or one failed (see above)")
+fi
+
+mapfile -t left < <(vok_wine_env && vok_wine_pids)
+if [ "${#left[@]}" -gt 0 ]; then
+    failed=$((failed + 1))
+    problems+=("Wine processes outlived the tests: ${left[*]} (now ended)")
+    (vok_wine_env && vok_wine_session_kill)
 fi
 
 finish

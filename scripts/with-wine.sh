@@ -9,6 +9,7 @@
 # started by a test instead, they would inherit ctest's pipes and ctest would
 # wait for them until its timeout. The session is started in whatever display
 # this script sees, so start it inside xvfb-run for programs that open windows.
+# At the end every Wine process of the prefix is gone, also after a hang.
 set -uo pipefail
 umask 022
 # shellcheck source=scripts/common.sh
@@ -22,8 +23,7 @@ vok_wine_prefix || exit 1
 
 xauth_copy=""
 stop_session() {
-    vok_as_wine_user wineserver -k >/dev/null 2>&1
-    vok_as_wine_user wineserver -w >/dev/null 2>&1
+    vok_wine_session_end
     [ -z "$xauth_copy" ] || rm -f "$xauth_copy"
 }
 trap stop_session EXIT
@@ -37,12 +37,7 @@ if vok_is_root && [ -n "${XAUTHORITY:-}" ] && [ -r "$XAUTHORITY" ]; then
     export XAUTHORITY="$xauth_copy"
 fi
 
-# A server left from before may have started without this display.
-vok_as_wine_user wineserver -k >/dev/null 2>&1
-vok_as_wine_user wineserver -w >/dev/null 2>&1
-vok_as_wine_user wineserver -p </dev/null >/dev/null 2>&1 || vok_die "wineserver -p failed"
-vok_as_wine_user wine wineboot </dev/null >/dev/null 2>&1 || vok_die "wineboot failed"
-
-# Lets scripts/wine-run.sh skip the set-up this script has done.
-export VOK_WINE_SESSION=1
+# A server left from before may have started without this display: the
+# session starts anew.
+vok_wine_session_start
 "$@"

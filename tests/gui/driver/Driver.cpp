@@ -110,12 +110,37 @@ std::string Text(HWND window, int id) {  // 0: the caption
     return text;
 }
 
+// m menu, l create league, i input box, c credits: the launcher's dialogs, by
+// frame size as measured on hidden copies of its own templates under this Wine;
+// b any other dialog-class window. No child windows are walked: under Wine 10, a
+// walk that lands while the launcher destroys a window (a message box just
+// answered) can make the Wine server loop forever.
+std::map<std::pair<LONG, LONG>, char> g_kinds;
+
+std::pair<LONG, LONG> Size(HWND window) {
+    RECT frame = {};
+    GetWindowRect(window, &frame);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void MeasureDialogs() {
+    HMODULE exe = LoadLibraryExW(P(g_here + "root\\VokLauncher.exe").c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE);
+    for (int i = 0; i < 4; ++i) {
+        HWND copy = CreateDialogParamA(exe, words::kTemplates[i], nullptr, nullptr, 0);
+        Check(copy != nullptr, std::string("a copy of dialog ") + words::kTemplates[i]);
+        g_kinds[Size(copy)] = "mlic"[i];  // in the order of the words' windows
+        DestroyWindow(copy);
+    }
+    FreeLibrary(exe);
+    Check(g_kinds.size() == 4, "the launcher's four dialogs differ in size");
+}
+
 char Kind(HWND window) {
     char name[16] = "";
     GetClassNameA(window, name, sizeof name);
-    const int ids[] = {1000, 1003, 1011, 1007, 0xFFFF};
-    const int* id = std::find_if(ids, ids + 5, [&](int id) { return GetDlgItem(window, id); });
-    return strcmp(name, "#32770") ? 0 : "mlcib"[id - ids];
+    const auto kind = g_kinds.find(Size(window));
+    return strcmp(name, "#32770") ? 0 : kind == g_kinds.end() ? 'b' : kind->second;
 }
 
 // The kinds of window as letters, in the order of the words' windows:
@@ -279,6 +304,8 @@ void Exec(const std::string& op, const std::string& arg) {
         if (op == "answer" && (Front() != words::Window::Box || g.window == g.spent)) {
             Exec("wait", "box");
         }
+        // Controls of the window acted on are looked up while it is unanswered:
+        // once answered, it may be closing (see Kind).
         Check((op == "answer") == (Front() == words::Window::Box), op + ": a box is in front");
         // An answer is a button of the box; the close box is the dialog's own.
         const words::Word& word = Word(arg);
@@ -465,6 +492,7 @@ int main(int argc, char** argv) {
     g_shots = shots ? std::string("Z:") + shots + "/" : "";
     g_base = (fs::temp_directory_path() / "vokgui").u8string() + "\\";
     g_root = g_base + "root\\";
+    MeasureDialogs();  // what it throws ends the run
     g_job = CreateJobObjectW(nullptr, nullptr);
     g_debugReady = CreateEventA(nullptr, FALSE, TRUE, "DBWIN_BUFFER_READY");
     g_debugData = CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY");
@@ -492,6 +520,10 @@ int main(int argc, char** argv) {
         const DWORD start = GetTickCount();
         const size_t repeat = script.find("repeat ");
         int rounds = repeat == std::string::npos ? 1 : stoi(script.substr(repeat + 7)), round = 0;
+        // A hung Wine server stops this program too: scripts/gui-run.sh holds the
+        // scenario to this limit from outside Wine (a failed 20 s wait ends a round).
+        printf("---- %s (limit %d s)\n", name.c_str(), 50 + 10 * rounds);
+        fflush(stdout);
         std::string error;
         try {
             for (; round < rounds; ++round) {
