@@ -35,7 +35,12 @@ void operator delete(void* block, std::size_t) noexcept {
 
 // Where the standard containers must report an error they call these helpers
 // (bits/functexcept.h). All of the library's set is defined, so that its own
-// object file is never linked, whichever of them the code comes to use.
+// object file is never linked, whichever of them the code comes to use; the
+// configuration (cmake/CheckToolchain.cmake) fails when that object defines
+// one more. The header's other helpers, for iostreams, <system_error>,
+// <future> and std::function, live with their features, which bring the
+// exception machinery anyway: the check of each link's map
+// (cmake/CheckLinkMap.cmake) names the one that came in.
 namespace std {
 
 void __throw_bad_exception() {

@@ -16,7 +16,9 @@
 // Defined here, it is not taken from libmingwex, and it hands over to MinGW's
 // __ms_vsnprintf: msvcrt's _vsnprintf with C99's results, a text that always
 // ends in a null character within the buffer and the length the whole text
-// needs as the value.
+// needs as the value. The configuration (cmake/CheckToolchain.cmake) fails
+// when snprintf calls anything else, and the check of each link's map
+// (cmake/CheckLinkMap.cmake) when MinGW's formatter came in all the same.
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
