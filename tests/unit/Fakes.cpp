@@ -40,10 +40,13 @@ TempFolder::~TempFolder() {
     fs::remove_all(path, error);
 }
 
+// Paths the launcher meets may hold bytes of the ANSI code page that the C++
+// library's paths would read in another encoding: these go through the
+// system's own calls, as the launcher's do.
 std::string ReadFile(const std::string& path) {
-    std::ostringstream out;
-    out << std::ifstream(path, std::ios::binary).rdbuf();
-    return out.str();
+    std::string contents;
+    SystemOs().ReadWholeFile(path.c_str(), contents);
+    return contents;
 }
 
 void WriteFile(const std::string& path, const std::string& contents) {
@@ -52,8 +55,7 @@ void WriteFile(const std::string& path, const std::string& contents) {
 }
 
 bool Exists(const std::string& path) {
-    std::error_code error;
-    return fs::exists(path, error);
+    return SystemOs().CanOpen(path.c_str()) || SystemOs().IsFolder(path.c_str());
 }
 
 void MakeReadOnly(const std::string& path) {
@@ -416,9 +418,10 @@ std::string Stage::Expand(const std::string& text) const {
 // The entries of `folder` and the names in `more`, sorted, joined by blanks.
 std::string Stage::Entries(const std::string& folder, const std::string& more) {
     std::istringstream in(more);
-    Strings names(std::istream_iterator<std::string>(in), {});
-    for (const auto& [path, bytes] : Tree(folder)) {
-        names.insert(names.end(), path.find('/') == std::string::npos, path);
+    Strings names(std::istream_iterator<std::string>(in), {}), entries;
+    SystemOs().ListFolder(folder.c_str(), entries);
+    for (const std::string& name : entries) {
+        names.insert(names.end(), name != "." && name != "..", name);
     }
     std::sort(names.begin(), names.end());
     std::string joined;
