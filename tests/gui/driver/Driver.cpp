@@ -35,10 +35,10 @@ namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;
 
 struct Scenario {
-    std::vector<HANDLE> launchers, handles;  // the handles are closed when the scenario ends
-    std::map<DWORD, std::string> seen;       // by process id: the kinds of window shown
-    HWND window = nullptr, spent = nullptr;  // acted on; clicked last, and maybe still closing
-    char kind = 0;                           // the kind of the window acted on
+    std::vector<HANDLE> launchers, handles;   // the handles are closed when the scenario ends
+    std::map<DWORD, std::string> seen;        // by process id: the kinds of window shown
+    HWND window = nullptr, spent = nullptr;   // acted on; clicked last, and maybe still closing
+    words::Window kind = words::Window::Any;  // the kind of the window acted on
     std::vector<WORD> held;
     Files kept;                             // the locked files
     std::map<std::string, HANDLE> locks;    // their handles, by name in the temporary folder
@@ -110,12 +110,12 @@ std::string Text(HWND window, int id) {  // 0: the caption
     return text;
 }
 
-// m menu, l create league, i input box, c credits: the launcher's dialogs, by
-// frame size as measured on hidden copies of its own templates under this Wine;
-// b any other dialog-class window. No child windows are walked: under Wine 10, a
-// walk that lands while the launcher destroys a window (a message box just
-// answered) can make the Wine server loop forever.
-std::map<std::pair<LONG, LONG>, char> g_kinds;
+// The launcher's dialogs by frame size, as measured on hidden copies of its own
+// templates under this Wine; any other dialog-class window is a message box.
+// No child windows are walked: under Wine 10, a walk that lands while the
+// launcher destroys a window (a message box just answered) can make the Wine
+// server loop forever.
+std::map<std::pair<LONG, LONG>, words::Window> g_kinds;
 
 std::pair<LONG, LONG> Size(HWND window) {
     RECT frame = {};
@@ -129,26 +129,24 @@ void MeasureDialogs() {
     for (int i = 0; i < 4; ++i) {
         HWND copy = CreateDialogParamA(exe, words::kTemplates[i], nullptr, nullptr, 0);
         Check(copy != nullptr, std::string("a copy of dialog ") + words::kTemplates[i]);
-        g_kinds[Size(copy)] = "mlic"[i];  // in the order of the words' windows
+        g_kinds[Size(copy)] = static_cast<words::Window>(i);
         DestroyWindow(copy);
     }
     FreeLibrary(exe);
     Check(g_kinds.size() == 4, "the launcher's four dialogs differ in size");
 }
 
-char Kind(HWND window) {
+words::Window Kind(HWND window) {  // Any: none of the launcher's
     char name[16] = "";
     GetClassNameA(window, name, sizeof name);
     const auto kind = g_kinds.find(Size(window));
-    return strcmp(name, "#32770") ? 0 : kind == g_kinds.end() ? 'b' : kind->second;
+    return strcmp(name, "#32770")  ? words::Window::Any
+           : kind == g_kinds.end() ? words::Window::Box
+                                   : kind->second;
 }
 
-// The kinds of window as letters, in the order of the words' windows:
-// m menu, l create league, i input box, c credits, b message box (static 0xFFFF).
-const std::string kKinds = "mlicb";
-
 words::Window Front() {  // the kind of the window acted on
-    return static_cast<words::Window>(kKinds.find(g.kind));
+    return g.kind;
 }
 
 // Notes the kinds of window each launcher shows; acts on the enabled one (the
@@ -156,13 +154,14 @@ words::Window Front() {  // the kind of the window acted on
 BOOL CALLBACK Note(HWND window, LPARAM wanted) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    const char kind = IsWindowVisible(window) ? Kind(window) : 0;
+    const words::Window kind = IsWindowVisible(window) ? Kind(window) : words::Window::Any;
     for (size_t i = 0; i < g.launchers.size(); ++i) {
-        if (GetProcessId(g.launchers[i]) == pid && kind) {
-            const std::string name = words::kWindowNames[kKinds.find(kind)];
+        if (GetProcessId(g.launchers[i]) == pid && kind != words::Window::Any) {
+            const std::string name = words::kWindowNames[static_cast<int>(kind)];
             std::string& seen = g.seen[pid];
             seen += seen.find(name) == std::string::npos ? " " + name : "";
-            if (kind == wanted && window != g.spent && IsWindowEnabled(window)) {
+            if (static_cast<LPARAM>(kind) == wanted && window != g.spent &&
+                IsWindowEnabled(window)) {
                 g.window = window;
                 g.kind = kind;
                 g.current = i;
@@ -172,7 +171,7 @@ BOOL CALLBACK Note(HWND window, LPARAM wanted) {
     return TRUE;
 }
 
-bool Until(const std::function<bool()>& done, DWORD timeoutMs = 20000, char wanted = 0) {
+bool Until(const std::function<bool()>& done, DWORD timeoutMs = 20000, LPARAM wanted = -1) {
     for (const DWORD start = GetTickCount();; Sleep(10)) {
         EnumWindows(Note, wanted);
         // Debugger output, through the protocol Windows and Wine serve to
@@ -279,7 +278,7 @@ void Exec(const std::string& op, const std::string& arg) {
         const auto* at =
             std::find(std::begin(words::kWindowNames), std::end(words::kWindowNames), arg);
         Check(at != std::end(words::kWindowNames), "no window called " + arg);
-        const char wanted = kKinds[at - words::kWindowNames];
+        const LPARAM wanted = at - words::kWindowNames;
         Check(Until([] { return g.window != nullptr; }, 20000, wanted), "a window: " + arg);
     } else if (op == "box") {  // BUTTONS TEXT; the box's own controls, as it is not answered yet
         Script("wait box; text caption");
