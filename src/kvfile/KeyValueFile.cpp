@@ -42,16 +42,6 @@ unsigned char Fold(unsigned char byte) {
     return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
 }
 
-// FNV-1a over the text up to its first zero, A-Z folded to a-z: the texts
-// that CompareNoCase finds equal hash alike.
-unsigned FoldHash(const char* text) {
-    unsigned hash = 2166136261u;
-    for (const unsigned char* byte = reinterpret_cast<const unsigned char*>(text); *byte; ++byte) {
-        hash = (hash ^ Fold(*byte)) * 16777619u;
-    }
-    return hash;
-}
-
 // Writes the new content beside the file (so that both stay on one volume),
 // onto the disk, and moves it over the file in one step: a failure at any
 // point, or a power loss after the move, leaves a whole file.
@@ -123,8 +113,6 @@ void KeyValueFile::Tokenize(const char* text, int length) {
     tokenText_.clear();
     tokenStart_.clear();
     tokenFlags_.clear();
-    tokenHash_.clear();
-    hashed_ = false;
     store_.reserve(static_cast<std::size_t>(length) + length / 2 + 1);
 
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
@@ -190,40 +178,12 @@ int KeyValueFile::CompareNoCase(const char* a, const char* b) {
     }
 }
 
-void KeyValueFile::HashTokens() {
-    if (hashed_) {
-        return;
-    }
-    tokenHash_.resize(static_cast<std::size_t>(count_));
-    hashCount_.clear();
-    hashCount_.reserve(static_cast<std::size_t>(count_));
-    for (int i = 0; i < count_; ++i) {
-        tokenHash_[i] = FoldHash(Token(i));
-        ++hashCount_[tokenHash_[i]];
-    }
-    hashed_ = true;
-}
-
-void KeyValueFile::CountHash(unsigned hash, int delta) {
-    auto it = hashCount_.emplace(hash, 0).first;
-    it->second += delta;
-    if (it->second == 0) {
-        hashCount_.erase(it);
-    }
-}
-
 const char* KeyValueFile::Find(const char* key) {
     if (cursor_ >= count_) {
         cursor_ = 0;
     }
-    HashTokens();
-    unsigned hash = FoldHash(key);
-    if (hashCount_.find(hash) == hashCount_.end()) {
-        return nullptr;  // where a full turn would have ended: the cursor stays
-    }
     for (int n = 0; n < count_; ++n) {
-        bool match = tokenHash_[cursor_] == hash &&
-                     (!keysAtLineStart_ || (tokenFlags_[cursor_] & kLineStart)) &&
+        bool match = (!keysAtLineStart_ || (tokenFlags_[cursor_] & kLineStart)) &&
                      CompareNoCase(key, Token(cursor_)) == 0;
         if (++cursor_ == count_) {
             cursor_ = 0;
@@ -356,11 +316,6 @@ void KeyValueFile::WriteInImage(bool found, const char* key, const char* value, 
             int delta = static_cast<int>(valueLength) - static_cast<int>(oldLength);
             tokenText_[index] = static_cast<int>(store_.size());
             store_.insert(store_.end(), value, value + valueLength + 1);
-            if (hashed_) {
-                CountHash(tokenHash_[index], -1);
-                tokenHash_[index] = FoldHash(value);
-                CountHash(tokenHash_[index], 1);
-            }
             for (int i = index + 1; i < count_; ++i) {
                 tokenStart_[i] += delta;
             }
@@ -420,20 +375,11 @@ void KeyValueFile::WriteInImage(bool found, const char* key, const char* value, 
         tokenStart_.insert(tokenStart_.begin(), {0, valueStart});
         tokenFlags_.insert(tokenFlags_.begin(),
                            {kLineStart, static_cast<unsigned char>(quoted ? kQuoted : 0)});
-        if (hashed_) {
-            tokenHash_.insert(tokenHash_.begin(), {FoldHash(key), FoldHash(&store_[valueText])});
-            CountHash(tokenHash_[0], 1);
-            CountHash(tokenHash_[1], 1);
-        }
         count_ += 2;
     } else {
         tokenText_.insert(tokenText_.begin(), keyText);
         tokenStart_.insert(tokenStart_.begin(), 0);
         tokenFlags_.insert(tokenFlags_.begin(), kLineStart);
-        if (hashed_) {
-            tokenHash_.insert(tokenHash_.begin(), FoldHash(key));
-            CountHash(tokenHash_[0], 1);
-        }
         ++count_;
     }
     // The old first token keeps kLineStart: a line feed now stands before it.

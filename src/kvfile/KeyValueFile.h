@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace vok {
@@ -81,8 +80,6 @@ private:
     // at the cursor (the value), or null after a full turn without a match.
     const char* Find(const char* key);
     int TokenOffset(int delta) const;
-    void HashTokens();
-    void CountHash(unsigned hash, int delta);
     // Tokenizes the current content: the batch image or the file on disk.
     void Reload();
     // A write inside a batch: changes the image and brings the token list up
@@ -101,15 +98,6 @@ private:
     std::vector<int> tokenText_;             // where each token's text begins in store_
     std::vector<int> tokenStart_;            // each token's start offset in the file
     std::vector<unsigned char> tokenFlags_;  // kLineStart, kQuoted
-    // A hash of each token's text with A-Z folded: equal keys have equal
-    // hashes, so the search compares texts only where the hashes agree. Made
-    // at the first search after a load, so that a load costs no more than
-    // cutting the text.
-    std::vector<unsigned> tokenHash_;
-    // How many tokens have each hash: a key whose hash no token has is absent
-    // without a turn through the list.
-    std::unordered_map<unsigned, int> hashCount_;
-    bool hashed_ = false;
     char path_[512] = {};
     bool pathValid_ = false;
     bool keysAtLineStart_ = false;
