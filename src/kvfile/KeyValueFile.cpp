@@ -56,8 +56,6 @@ KeyValueFile::KeyValueFile(const char* path) : KeyValueFile() {
 
 void KeyValueFile::Load(const char* path) {
     batching_ = false;
-    batchBroken_ = false;
-    image_.clear();
     std::size_t length = path ? std::strlen(path) : sizeof path_;
     pathValid_ = length < sizeof path_;
     if (!pathValid_) {
@@ -202,23 +200,22 @@ int KeyValueFile::WriteString(const char* key, const char* value, bool addIfAbse
     if ((found || addIfAbsent) &&
         (batching_ ? !batchBroken_
                    : CurrentOs().ReadWholeFile(path_, file) != ReadResult::Failed)) {
-        int added = 0;
+        std::string line;
         if (found) {
-            // Offsets come from the last load; a file changed behind our back
-            // must not make us read past its end.
+            // Offsets come from the last load; a file shortened behind our
+            // back must not put the start past its end.
             std::size_t start = std::min<std::size_t>(tokenStart_[cursor_], contents.size());
-            contents.replace(start, std::min(std::strlen(found), contents.size() - start), value);
+            contents.replace(start, std::strlen(found), value);
         } else {
-            std::string line = std::string(key) + " = " + value + "\r\n";
+            line = std::string(key) + " = " + value + "\r\n";
             contents.insert(0, line);
-            added = static_cast<int>(line.size());
         }
         if (!batching_) {
             ReplaceWhole(path_, contents);
         } else {
             bool existed = imageExists_;
             imageExists_ = imageDirty_ = true;
-            if (existed && added && AddOnTop(added)) {
+            if (existed && !found && AddOnTop(static_cast<int>(line.size()))) {
                 return 0;
             }
         }
@@ -262,24 +259,11 @@ int KeyValueFile::WriteFloat(const char* key, float value, bool addIfAbsent) {
 
 void KeyValueFile::BeginBatch() {
     batching_ = true;
-    batchBroken_ = false;
     image_.clear();
-    imageExists_ = false;
+    ReadResult read = pathValid_ ? CurrentOs().ReadWholeFile(path_, image_) : ReadResult::Failed;
+    imageExists_ = read == ReadResult::Ok;
+    batchBroken_ = read == ReadResult::Failed;
     imageDirty_ = false;
-    if (pathValid_) {
-        switch (CurrentOs().ReadWholeFile(path_, image_)) {
-            case ReadResult::Ok:
-                imageExists_ = true;
-                break;
-            case ReadResult::Missing:
-                break;
-            case ReadResult::Failed:
-                batchBroken_ = true;
-                break;
-        }
-    } else {
-        batchBroken_ = true;
-    }
     Reload();
 }
 
@@ -292,8 +276,6 @@ bool KeyValueFile::CommitBatch() {
         ok = ReplaceWhole(path_, image_);
     }
     batching_ = false;
-    batchBroken_ = false;
-    image_.clear();
     Reload();
     return ok;
 }
