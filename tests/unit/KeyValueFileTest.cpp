@@ -37,7 +37,8 @@ struct Fixture {
 };
 
 // Tokens with their offsets, and the values found from the cursor on:
-// "key>value", "*>value" for the next token.
+// "key>value", "*>value" for the next token, "^key>value" with keys only at
+// line starts.
 TEST(KeyValueFile, CutsTokensAndFindsValuesFromTheCursorOn) {
     const struct {
         std::string text, tokens;
@@ -55,7 +56,7 @@ TEST(KeyValueFile, CutsTokensAndFindsValuesFromTheCursorOn) {
         {"b\t= 4", "b\t@0|4@4", {"b>d"}},
         {"n\xe4me = \x80x", "n\xe4me@0|\x80x@7", {"N\xe4ME>\x80x", "n\xc4me>d"}},
         {std::string("z\0y = 1", 7), "z@0|1@6", {}},
-        {"x = y\r\ny = 2\r\n", "x@0|y@4|y@7|2@11|@14", {"y>y"}},
+        {"x = y\r\ny = 2\r\n", "x@0|y@4|y@7|2@11|@14", {"y>y", "^y>2", "^x>y"}},
         {"name\r\n", "name@0|@6", {"name>"}},
         {"a = 1\r\nb", "a@0|1@4|b@7", {"b>a"}},
         {"a = 1\r\nb = 2\r\n", "a@0|1@4|b@7|2@11|@14", {"b>2", "a>1", "*>b", "*>2", "*>", "*>a"}},
@@ -67,9 +68,11 @@ TEST(KeyValueFile, CutsTokensAndFindsValuesFromTheCursorOn) {
         EXPECT_EQ(Tokens(file), c.tokens) << c.text;
         EXPECT_EQ(file.TextLength(), c.text == kMissing ? 0 : int(c.text.size()) + 1);
         for (const std::string& query : c.queries) {
-            std::string key = query.substr(0, query.find('>'));
+            bool lineStarts = query[0] == '^';
+            file.SetKeysAtLineStart(lineStarts);
+            std::string key = query.substr(lineStarts, query.find('>') - lineStarts);
             const char* value = file.GetValue(key == "*" ? nullptr : key.c_str(), "d");
-            EXPECT_EQ(value, query.substr(key.size() + 1)) << c.text << " " << query;
+            EXPECT_EQ(value, query.substr(query.find('>') + 1)) << c.text << " " << query;
         }
     }
     Fixture f("a = 1\r\n");
@@ -81,14 +84,14 @@ TEST(KeyValueFile, CutsTokensAndFindsValuesFromTheCursorOn) {
     file.Load((f.folder / "none").c_str());
     EXPECT_EQ(Tokens(file), "");
     EXPECT_EQ(KeyValueFile::CompareNoCase("Ply[1]", "pLY[1]"), 0);
-    EXPECT_EQ(KeyValueFile::CompareNoCase("a", "B"), -1);
+    EXPECT_EQ(KeyValueFile::CompareNoCase("a", "Z"), -1);
     EXPECT_EQ(KeyValueFile::CompareNoCase("\xe4", "\xc4"), 1);
 }
 
 TEST(KeyValueFile, WritesReplaceInPlaceOrAddOnTop) {
     const struct {
         std::string before;
-        std::vector<std::string> writes;  // "key=value", "+key=value" adds when absent
+        std::vector<std::string> writes;  // "key=value", "+key=value" adds when absent, "key" reads
         std::string after;
     } cases[] = {
         {kMissing, {"+a=5"}, "a = 5\r\n"},
@@ -100,6 +103,7 @@ TEST(KeyValueFile, WritesReplaceInPlaceOrAddOnTop) {
         {"LeagueName = \"Cup\"\r\n", {"LeagueName=\"Big\""}, "LeagueName = \"\"Big\"\"\r\n"},
         {"a = 1\r\nb", {"+b=2"}, "b = 2\r\na = 1\r\nb"},
         {"a = 1\r\nb", {"b=2"}, "a = 1\r\nb"},
+        {"a = 1\r\nb = 2", {"b", "+c=3", "a", "+d=4"}, "d = 4\r\nc = 3\r\na = 1\r\nb = 2"},
         {"x = y\r\ny = 2\r\n", {"y=3"}, "x = y\r\n3 = 2\r\n"},
         {"a = old value\r\n", {"a=", "+b=\"q\"", "+c="}, "c = \r\nb = \"q\"\r\na =  value\r\n"},
         {"a = 1\r\n",
@@ -116,8 +120,12 @@ TEST(KeyValueFile, WritesReplaceInPlaceOrAddOnTop) {
             bool add = write[0] == '+';
             std::size_t equals = write.find('=');
             std::string key = write.substr(add, equals - add);
-            EXPECT_EQ(file.WriteString(key.c_str(), write.c_str() + equals + 1, add), 0);
-            batch.WriteString(key.c_str(), write.c_str() + equals + 1, add);
+            if (equals == std::string::npos) {
+                EXPECT_STREQ(batch.GetValue(key.c_str(), "d"), file.GetValue(key.c_str(), "d"));
+            } else {
+                EXPECT_EQ(file.WriteString(key.c_str(), write.c_str() + equals + 1, add), 0);
+                EXPECT_EQ(batch.WriteString(key.c_str(), write.c_str() + equals + 1, add), 0);
+            }
             EXPECT_EQ(State(batch), State(file)) << c.before << " " << write;
         }
         EXPECT_EQ(f.Disk(), c.after) << c.before;
@@ -169,7 +177,7 @@ TEST(KeyValueFile, AFailedWriteLeavesTheOldFileWhole) {
     Fixture f(kMissing);
     std::string longPath = f.path + std::string(600, 'x');
     KeyValueFile file(longPath.c_str());
-    file.WriteInt("a", 1, true);
+    EXPECT_EQ(file.WriteInt("a", 1, true), 0);
     file.BeginBatch();
     file.WriteInt("a", 1, true);
     EXPECT_FALSE(file.CommitBatch());
