@@ -95,8 +95,7 @@ bool KeyValueFile::Tokenize(const char* text, int length) {
     textLength_ = length;
     cursor_ = 0;
     text_.assign(text, static_cast<std::size_t>(length));
-    tokenStart_.clear();
-    lineStart_.clear();
+    tokens_.clear();
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
     int pos = 0;
     while (pos < length) {
@@ -114,22 +113,18 @@ bool KeyValueFile::Tokenize(const char* text, int length) {
         while (pos < length && (quoted ? bytes[pos] != '"' : !IsSeparator(bytes[pos]))) {
             ++pos;
         }
-        tokenStart_.push_back(start);
-        lineStart_.push_back(start == 0 || bytes[start - 1] == '\n');
-        if (pos < length) {
-            text_[pos] = '\0';  // the quote or separator that ended the token goes with it
-        }
-        ++pos;
+        tokens_.push_back({start, start == 0 || bytes[start - 1] == '\n'});
+        text_[pos++] = '\0';  // the quote or separator that ended the token goes with it
     }
     return pos == length;
 }
 
 const char* KeyValueFile::Token(int index) const {
-    return index >= 0 && index < TokenCount() ? text_.c_str() + tokenStart_[index] : nullptr;
+    return index >= 0 && index < TokenCount() ? text_.c_str() + tokens_[index].start : nullptr;
 }
 
 int KeyValueFile::TokenStart(int index) const {
-    return index >= 0 && index < TokenCount() ? tokenStart_[index] : -1;
+    return index >= 0 && index < TokenCount() ? tokens_[index].start : -1;
 }
 
 int KeyValueFile::CompareNoCase(const char* a, const char* b) {
@@ -153,8 +148,8 @@ const char* KeyValueFile::Find(const char* key) {
         cursor_ = 0;
     }
     for (int n = 0; n < count; ++n) {
-        bool match =
-            (!keysAtLineStart_ || lineStart_[cursor_]) && CompareNoCase(key, Token(cursor_)) == 0;
+        bool match = (!keysAtLineStart_ || tokens_[cursor_].lineStart) &&
+                     CompareNoCase(key, Token(cursor_)) == 0;
         if (++cursor_ == count) {
             cursor_ = 0;
         }
@@ -204,7 +199,7 @@ int KeyValueFile::WriteString(const char* key, const char* value, bool addIfAbse
         if (found) {
             // Offsets come from the last load; a file shortened behind our
             // back must not put the start past its end.
-            std::size_t start = std::min<std::size_t>(tokenStart_[cursor_], contents.size());
+            std::size_t start = std::min<std::size_t>(tokens_[cursor_].start, contents.size());
             contents.replace(start, std::strlen(found), value);
         } else {
             line = std::string(key) + " = " + value + "\r\n";
@@ -234,12 +229,11 @@ bool KeyValueFile::AddOnTop(int length) {
         return false;
     }
     text_.insert(0, line.text_);
-    for (int& start : tokenStart_) {
-        start += length;
-    }
-    tokenStart_.insert(tokenStart_.begin(), line.tokenStart_.begin(), line.tokenStart_.end());
     // The line ends in a line feed: the old first token still begins a line.
-    lineStart_.insert(lineStart_.begin(), line.lineStart_.begin(), line.lineStart_.end());
+    for (Place& token : tokens_) {
+        token.start += length;
+    }
+    tokens_.insert(tokens_.begin(), line.tokens_.begin(), line.tokens_.end());
     textLength_ += length;
     cursor_ = 0;
     return true;

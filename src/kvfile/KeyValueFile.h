@@ -64,7 +64,7 @@ public:
     void SetKeysAtLineStart(bool on) { keysAtLineStart_ = on; }
 
     // The token list, for inspection.
-    int TokenCount() const { return static_cast<int>(tokenStart_.size()); }
+    int TokenCount() const { return static_cast<int>(tokens_.size()); }
     const char* Token(int index) const;
     int TokenStart(int index) const;
     int TextLength() const { return textLength_; }
@@ -94,8 +94,11 @@ private:
     // The text last cut, with the byte that ended each token made a zero: a
     // token's text starts at its start offset.
     std::string text_;
-    std::vector<int> tokenStart_;  // each token's start offset
-    std::vector<char> lineStart_;  // whether the token's first byte begins a line
+    struct Place {
+        int start;       // the token's start offset
+        bool lineStart;  // whether its first byte begins a line
+    };
+    std::vector<Place> tokens_;
     char path_[512] = {};
     bool pathValid_ = false;
     bool keysAtLineStart_ = false;
