@@ -57,38 +57,28 @@ KeyValueFile::KeyValueFile(const char* path) : KeyValueFile() {
 void KeyValueFile::Load(const char* path) {
     batching_ = false;
     std::size_t length = path ? std::strlen(path) : sizeof path_;
+    // A cut path would name another file: it is refused, as a missing file.
     pathValid_ = length < sizeof path_;
-    if (!pathValid_) {
-        // A cut path would name another file: refuse it instead.
-        path_[0] = '\0';
-        Tokenize("", 0);
-        return;
+    if (pathValid_) {
+        std::memcpy(path_, path, length + 1);
     }
-    std::memcpy(path_, path, length + 1);
     Reload();
 }
 
 void KeyValueFile::Reload() {
-    if (batching_) {
-        if (imageExists_ && image_.size() < static_cast<std::size_t>(INT_MAX)) {
-            // A std::string holds a zero after its last byte: the terminator
-            // that is cut with the text.
-            Tokenize(image_.c_str(), static_cast<int>(image_.size()) + 1);
-        } else {
-            Tokenize("", 0);
-        }
-        return;
-    }
-    std::string text;
-    bool exists = pathValid_ && CurrentOs().ReadWholeFile(path_, text) == ReadResult::Ok;
-    // The text cut into tokens is the file plus a terminating zero, which is a
-    // token byte: a file ending in a separator ends in an empty token.
-    if (!exists || text.size() >= static_cast<std::size_t>(INT_MAX)) {
+    std::string file;
+    const std::string& text = batching_ ? image_ : file;
+    bool exists = batching_
+                      ? imageExists_
+                      : pathValid_ && CurrentOs().ReadWholeFile(path_, file) == ReadResult::Ok;
+    // The text cut into tokens is the file plus a terminating zero (a
+    // std::string keeps one after its last byte), which is a token byte: a
+    // file ending in a separator ends in an empty token.
+    if (exists && text.size() < static_cast<std::size_t>(INT_MAX)) {
+        Tokenize(text.c_str(), static_cast<int>(text.size()) + 1);
+    } else {
         Tokenize("", 0);
-        return;
     }
-    text.push_back('\0');
-    Tokenize(text.data(), static_cast<int>(text.size()));
 }
 
 bool KeyValueFile::Tokenize(const char* text, int length) {

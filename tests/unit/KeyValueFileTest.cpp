@@ -137,6 +137,8 @@ TEST(KeyValueFile, WritesReplaceInPlaceOrAddOnTop) {
     }
     Fixture f(kMissing);
     KeyValueFile file(f.path.c_str());
+    file.BeginBatch();
+    file.Load(f.path.c_str());         // abandons the batch
     EXPECT_FALSE(file.CommitBatch());  // no batch to commit
     file.WriteFloat("f", 0.1f, true);
     file.WriteFloat("h", 100.0f, true);
