@@ -199,7 +199,7 @@ int KeyValueFile::WriteString(const char* key, const char* value, bool addIfAbse
             ReplaceWhole(path_, contents);
         } else {
             bool existed = imageExists_;
-            imageExists_ = imageDirty_ = true;
+            imageExists_ = true;
             if (existed && !found && AddOnTop(static_cast<int>(line.size()))) {
                 return 0;
             }
@@ -243,11 +243,9 @@ int KeyValueFile::WriteFloat(const char* key, float value, bool addIfAbsent) {
 
 void KeyValueFile::BeginBatch() {
     batching_ = true;
-    image_.clear();
     ReadResult read = pathValid_ ? CurrentOs().ReadWholeFile(path_, image_) : ReadResult::Failed;
     imageExists_ = read == ReadResult::Ok;
     batchBroken_ = read == ReadResult::Failed;
-    imageDirty_ = false;
     Reload();
 }
 
@@ -256,7 +254,7 @@ bool KeyValueFile::CommitBatch() {
         return false;
     }
     bool ok = !batchBroken_;
-    if (ok && imageDirty_) {
+    if (ok && imageExists_) {
         ok = ReplaceWhole(path_, image_);
     }
     batching_ = false;

@@ -50,12 +50,13 @@ public:
     int WriteInt(const char* key, int value, bool addIfAbsent);      // "%d"
     int WriteFloat(const char* key, float value, bool addIfAbsent);  // "%f"
 
-    // Collects the following writes in memory, starting from the file as the
-    // last load found it.
+    // Collects the following writes in memory, starting from the file as it
+    // is now.
     void BeginBatch();
     // Replaces the file with the collected image in one step and ends the
-    // batch. False (the file untouched) when nothing could be written, or when
-    // the batch began on a file that could not be read.
+    // batch; a missing file that no write added to stays missing. False (the
+    // file untouched) when nothing could be written, or when the batch began
+    // on a file that could not be read.
     bool CommitBatch();
 
     // When set, a key is only found as a token that begins a line. Values then
@@ -106,7 +107,6 @@ private:
     bool batching_ = false;
     bool batchBroken_ = false;  // the batch began on an unreadable file
     bool imageExists_ = false;
-    bool imageDirty_ = false;
     std::string image_;
 };
 
