@@ -46,11 +46,7 @@ bool ReplaceWhole(const char* path, const std::string& contents) {
 
 }  // namespace
 
-KeyValueFile::KeyValueFile() {
-    Tokenize("", 0);
-}
-
-KeyValueFile::KeyValueFile(const char* path) : KeyValueFile() {
+KeyValueFile::KeyValueFile(const char* path) {
     Load(path);
 }
 

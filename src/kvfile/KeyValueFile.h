@@ -28,7 +28,7 @@ public:
     // The bytes that separate tokens.
     static constexpr const char* kSeparators = " =,\"\r\n";
 
-    KeyValueFile();
+    KeyValueFile() = default;
     explicit KeyValueFile(const char* path);
     KeyValueFile(const KeyValueFile&) = delete;
     KeyValueFile& operator=(const KeyValueFile&) = delete;
