@@ -81,7 +81,7 @@ TEST(KeyValueFile, CutsTokensAndFindsValuesFromTheCursorOn) {
     EXPECT_EQ(file.Token(3), nullptr);
     EXPECT_EQ(file.TokenStart(-1), -1);
     EXPECT_EQ(file.TokenStart(3), -1);
-    file.Load((f.folder / "none").c_str());
+    file.Load((f.folder / "kv").c_str());  // shorter than the last path, and missing
     EXPECT_EQ(Tokens(file), "");
     EXPECT_EQ(KeyValueFile::CompareNoCase("Ply[1]", "pLY[1]"), 0);
     EXPECT_EQ(KeyValueFile::CompareNoCase("a", "Z"), -1);
@@ -138,8 +138,9 @@ TEST(KeyValueFile, WritesReplaceInPlaceOrAddOnTop) {
     Fixture f(kMissing);
     KeyValueFile file(f.path.c_str());
     file.BeginBatch();
-    file.Load(f.path.c_str());         // abandons the batch
-    EXPECT_FALSE(file.CommitBatch());  // no batch to commit
+    file.Load(f.path.c_str());             // abandons the batch
+    EXPECT_FALSE(file.CommitBatch());      // no batch to commit
+    file.WriteString("n", nullptr, true);  // no value, nothing written
     file.WriteFloat("f", 0.1f, true);
     file.WriteFloat("h", 100.0f, true);
     file.WriteInt("i", -2147483647 - 1, true);
