@@ -1,5 +1,6 @@
 #include "kvfile/KeyValueFile.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -25,31 +26,8 @@ inline bool IsSeparator(unsigned char byte) {
     return kSeparatorTable.separator[byte];
 }
 
-// True when no byte of the zero-terminated `text` is a separator.
-bool HasNoSeparator(const char* text) {
-    for (const unsigned char* byte = reinterpret_cast<const unsigned char*>(text); *byte; ++byte) {
-        if (IsSeparator(*byte)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-constexpr unsigned char kLineStart = 1;  // the token's first byte begins a line
-constexpr unsigned char kQuoted = 2;     // the token was opened by a double quote
-
 unsigned char Fold(unsigned char byte) {
     return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
-
-// FNV-1a over the text up to its first zero, A-Z folded to a-z: the texts
-// that CompareNoCase finds equal hash alike.
-unsigned FoldHash(const char* text) {
-    unsigned hash = 2166136261u;
-    for (const unsigned char* byte = reinterpret_cast<const unsigned char*>(text); *byte; ++byte) {
-        hash = (hash ^ Fold(*byte)) * 16777619u;
-    }
-    return hash;
 }
 
 // Writes the new content beside the file (so that both stay on one volume),
@@ -68,65 +46,42 @@ bool ReplaceWhole(const char* path, const std::string& contents) {
 
 }  // namespace
 
-KeyValueFile::KeyValueFile() {
-    Tokenize("", 0);
-}
-
-KeyValueFile::KeyValueFile(const char* path) : KeyValueFile() {
+KeyValueFile::KeyValueFile(const char* path) {
     Load(path);
 }
 
 void KeyValueFile::Load(const char* path) {
     batching_ = false;
-    batchBroken_ = false;
-    image_.clear();
     std::size_t length = path ? std::strlen(path) : sizeof path_;
+    // A cut path would name another file: it is refused, as a missing file.
     pathValid_ = length < sizeof path_;
-    if (!pathValid_) {
-        // A cut path would name another file: refuse it instead.
-        path_[0] = '\0';
-        Tokenize("", 0);
-        return;
+    if (pathValid_) {
+        std::memcpy(path_, path, length + 1);
     }
-    std::memcpy(path_, path, length + 1);
     Reload();
 }
 
 void KeyValueFile::Reload() {
-    if (batching_) {
-        if (imageExists_ && image_.size() < static_cast<std::size_t>(INT_MAX)) {
-            // A std::string holds a zero after its last byte: the terminator
-            // that is cut with the text.
-            Tokenize(image_.c_str(), static_cast<int>(image_.size()) + 1);
-        } else {
-            Tokenize("", 0);
-        }
-        return;
-    }
-    std::string text;
-    bool exists = pathValid_ && CurrentOs().ReadWholeFile(path_, text) == ReadResult::Ok;
-    // The text cut into tokens is the file plus a terminating zero, which is a
-    // token byte: a file ending in a separator ends in an empty token.
-    if (!exists || text.size() >= static_cast<std::size_t>(INT_MAX)) {
+    std::string file;
+    const std::string& text = batching_ ? image_ : file;
+    bool exists = batching_
+                      ? imageExists_
+                      : pathValid_ && CurrentOs().ReadWholeFile(path_, file) == ReadResult::Ok;
+    // The text cut into tokens is the file plus a terminating zero (a
+    // std::string keeps one after its last byte), which is a token byte: a
+    // file ending in a separator ends in an empty token.
+    if (exists && text.size() < static_cast<std::size_t>(INT_MAX)) {
+        Tokenize(text.c_str(), static_cast<int>(text.size()) + 1);
+    } else {
         Tokenize("", 0);
-        return;
     }
-    text.push_back('\0');
-    Tokenize(text.data(), static_cast<int>(text.size()));
 }
 
-void KeyValueFile::Tokenize(const char* text, int length) {
+bool KeyValueFile::Tokenize(const char* text, int length) {
     textLength_ = length;
-    count_ = 0;
     cursor_ = 0;
-    store_.clear();
-    tokenText_.clear();
-    tokenStart_.clear();
-    tokenFlags_.clear();
-    tokenHash_.clear();
-    hashed_ = false;
-    store_.reserve(static_cast<std::size_t>(length) + length / 2 + 1);
-
+    text_.assign(text, static_cast<std::size_t>(length));
+    tokens_.clear();
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(text);
     int pos = 0;
     while (pos < length) {
@@ -137,42 +92,25 @@ void KeyValueFile::Tokenize(const char* text, int length) {
                 break;
             }
         }
-        if (quoted) {
-            int start = pos;
-            while (pos < length && bytes[pos] != '"') {
-                ++pos;
-            }
-            AddToken(text, start, pos - start);
-            tokenFlags_.back() |= kQuoted;
-        } else {
-            if (pos >= length) {
-                break;
-            }
-            int start = pos;
-            while (pos < length && !IsSeparator(bytes[pos])) {
-                ++pos;
-            }
-            AddToken(text, start, pos - start);
+        if (!quoted && pos == length) {
+            break;
         }
-        ++pos;  // the quote or separator that ended the token goes with it
+        int start = pos;
+        while (pos < length && (quoted ? bytes[pos] != '"' : !IsSeparator(bytes[pos]))) {
+            ++pos;
+        }
+        tokens_.push_back({start, start == 0 || bytes[start - 1] == '\n'});
+        text_[pos++] = '\0';  // the quote or separator that ended the token goes with it
     }
-}
-
-void KeyValueFile::AddToken(const char* text, int start, int length) {
-    tokenText_.push_back(static_cast<int>(store_.size()));
-    store_.insert(store_.end(), text + start, text + start + length);
-    store_.push_back('\0');
-    tokenStart_.push_back(start);
-    tokenFlags_.push_back(start == 0 || text[start - 1] == '\n' ? kLineStart : 0);
-    ++count_;
+    return pos == length;
 }
 
 const char* KeyValueFile::Token(int index) const {
-    return index >= 0 && index < count_ ? &store_[tokenText_[index]] : nullptr;
+    return index >= 0 && index < TokenCount() ? text_.c_str() + tokens_[index].start : nullptr;
 }
 
 int KeyValueFile::TokenStart(int index) const {
-    return index >= 0 && index < count_ ? tokenStart_[index] : -1;
+    return index >= 0 && index < TokenCount() ? tokens_[index].start : -1;
 }
 
 int KeyValueFile::CompareNoCase(const char* a, const char* b) {
@@ -190,42 +128,15 @@ int KeyValueFile::CompareNoCase(const char* a, const char* b) {
     }
 }
 
-void KeyValueFile::HashTokens() {
-    if (hashed_) {
-        return;
-    }
-    tokenHash_.resize(static_cast<std::size_t>(count_));
-    hashCount_.clear();
-    hashCount_.reserve(static_cast<std::size_t>(count_));
-    for (int i = 0; i < count_; ++i) {
-        tokenHash_[i] = FoldHash(Token(i));
-        ++hashCount_[tokenHash_[i]];
-    }
-    hashed_ = true;
-}
-
-void KeyValueFile::CountHash(unsigned hash, int delta) {
-    auto it = hashCount_.emplace(hash, 0).first;
-    it->second += delta;
-    if (it->second == 0) {
-        hashCount_.erase(it);
-    }
-}
-
 const char* KeyValueFile::Find(const char* key) {
-    if (cursor_ >= count_) {
+    int count = TokenCount();
+    if (cursor_ >= count) {
         cursor_ = 0;
     }
-    HashTokens();
-    unsigned hash = FoldHash(key);
-    if (hashCount_.find(hash) == hashCount_.end()) {
-        return nullptr;  // where a full turn would have ended: the cursor stays
-    }
-    for (int n = 0; n < count_; ++n) {
-        bool match = tokenHash_[cursor_] == hash &&
-                     (!keysAtLineStart_ || (tokenFlags_[cursor_] & kLineStart)) &&
+    for (int n = 0; n < count; ++n) {
+        bool match = (!keysAtLineStart_ || tokens_[cursor_].lineStart) &&
                      CompareNoCase(key, Token(cursor_)) == 0;
-        if (++cursor_ == count_) {
+        if (++cursor_ == count) {
             cursor_ = 0;
         }
         if (match) {
@@ -235,22 +146,12 @@ const char* KeyValueFile::Find(const char* key) {
     return nullptr;
 }
 
-int KeyValueFile::TokenOffset(int delta) const {
-    int index = cursor_ + delta;
-    if (index < 0) {
-        index += count_;
-    } else if (index >= count_) {
-        index -= count_;
-    }
-    return TokenStart(index);
-}
-
 const char* KeyValueFile::GetValue(const char* key, const char* defaultValue) {
-    if (cursor_ >= count_) {
+    if (cursor_ >= TokenCount()) {
         cursor_ = 0;
     }
     if (!key) {
-        if (count_ == 0) {
+        if (TokenCount() == 0) {
             return defaultValue ? defaultValue : "";
         }
         return Token(cursor_++);
@@ -263,28 +164,6 @@ const char* KeyValueFile::GetValue(const char* key, const char* defaultValue) {
     return value;
 }
 
-bool KeyValueFile::ReadCurrent(std::string& contents) {
-    contents.clear();
-    if (batching_) {
-        if (batchBroken_) {
-            return false;
-        }
-        contents = image_;
-        return true;
-    }
-    return CurrentOs().ReadWholeFile(path_, contents) != ReadResult::Failed;
-}
-
-void KeyValueFile::StoreCurrent(const std::string& contents) {
-    if (batching_) {
-        image_ = contents;
-        imageExists_ = true;
-        imageDirty_ = true;
-        return;
-    }
-    ReplaceWhole(path_, contents);
-}
-
 int KeyValueFile::WriteString(const char* key, const char* value, bool addIfAbsent) {
     if (!pathValid_ || !key || !value) {
         return 0;
@@ -295,150 +174,55 @@ int KeyValueFile::WriteString(const char* key, const char* value, bool addIfAbse
     if (found && cursor_ == 0) {
         found = nullptr;
     }
-    if (batching_ && !batchBroken_) {
-        WriteInImage(found != nullptr, key, value, addIfAbsent);
-        return 0;
-    }
-    std::string contents;
-    if ((found || addIfAbsent) && ReadCurrent(contents)) {
-        std::string next;
+    // A batch changes its image; otherwise the file is read, changed and
+    // replaced. A file that exists but cannot be read is never written over.
+    std::string file;
+    std::string& contents = batching_ ? image_ : file;
+    if ((found || addIfAbsent) &&
+        (batching_ ? !batchBroken_
+                   : CurrentOs().ReadWholeFile(path_, file) != ReadResult::Failed)) {
+        std::string line;
         if (found) {
-            std::size_t oldLength = std::strlen(GetValue(nullptr, nullptr));
-            std::size_t start = static_cast<std::size_t>(TokenOffset(-1));
-            // Offsets come from the last load; a file changed behind our back
-            // must not make us read past its end.
-            if (start > contents.size()) {
-                start = contents.size();
-            }
-            std::size_t end =
-                start + oldLength < contents.size() ? start + oldLength : contents.size();
-            next.reserve(contents.size() + std::strlen(value));
-            next.append(contents, 0, start).append(value).append(contents, end, std::string::npos);
+            // Offsets come from the last load; a file shortened behind our
+            // back must not put the start past its end.
+            std::size_t start = std::min<std::size_t>(tokens_[cursor_].start, contents.size());
+            contents.replace(start, std::strlen(found), value);
         } else {
-            next.reserve(contents.size() + std::strlen(key) + std::strlen(value) + 5);
-            next.append(key).append(" = ").append(value).append("\r\n").append(contents);
+            line = std::string(key) + " = " + value + "\r\n";
+            contents.insert(0, line);
         }
-        StoreCurrent(next);
+        if (!batching_) {
+            ReplaceWhole(path_, contents);
+        } else {
+            bool existed = imageExists_;
+            imageExists_ = true;
+            if (existed && !found && AddOnTop(static_cast<int>(line.size()))) {
+                return 0;
+            }
+        }
     }
     Reload();
     return 0;
 }
 
-void KeyValueFile::WriteInImage(bool found, const char* key, const char* value, bool addIfAbsent) {
-    if (!found && !addIfAbsent) {
-        cursor_ = 0;  // what a reload of the unchanged image would give
-        return;
+// Save adds each of its keys on top of a growing image: cutting the whole
+// image again after each of its 534 writes would take it from about 1.5 ms to
+// 4 ms.
+bool KeyValueFile::AddOnTop(int length) {
+    KeyValueFile line;  // the line cut on its own
+    if (image_.size() >= static_cast<std::size_t>(INT_MAX) ||
+        !line.Tokenize(image_.data(), length)) {
+        return false;
     }
-    std::size_t valueLength = std::strlen(value);
-    // The token list is patched only where cutting the new image would give
-    // the old boundaries again; anything else is cut whole.
-    bool fits =
-        image_.size() + valueLength + std::strlen(key) + 5 < static_cast<std::size_t>(INT_MAX);
-    bool plainValue = HasNoSeparator(value);
-    bool patch = fits && plainValue;
-    if (found) {
-        int index = cursor_;  // Find leaves the cursor on the value token
-        std::size_t start = static_cast<std::size_t>(tokenStart_[index]);
-        std::size_t oldLength = std::strlen(Token(index));
-        if (start + oldLength > image_.size()) {
-            start = start < image_.size() ? start : image_.size();
-            oldLength = image_.size() - start;
-            patch = false;
-        }
-        image_.replace(start, oldLength, value, valueLength);
-        imageDirty_ = true;
-        // The new bytes take the old value's place in front of the byte that
-        // ended it. A quoted value stays one token up to its closing quote
-        // when the new bytes hold no quote; a plain one stays one token up to
-        // its separator when the new bytes are not empty and hold none.
-        patch = patch && (valueLength > 0 || (tokenFlags_[index] & kQuoted));
-        if (patch) {
-            int delta = static_cast<int>(valueLength) - static_cast<int>(oldLength);
-            tokenText_[index] = static_cast<int>(store_.size());
-            store_.insert(store_.end(), value, value + valueLength + 1);
-            if (hashed_) {
-                CountHash(tokenHash_[index], -1);
-                tokenHash_[index] = FoldHash(value);
-                CountHash(tokenHash_[index], 1);
-            }
-            for (int i = index + 1; i < count_; ++i) {
-                tokenStart_[i] += delta;
-            }
-            textLength_ += delta;
-            cursor_ = 0;
-            return;
-        }
-        Reload();
-        return;
+    text_.insert(0, line.text_);
+    // The line ends in a line feed: the old first token still begins a line.
+    for (Place& token : tokens_) {
+        token.start += length;
     }
-
-    // A new line "key = value\r\n" on top. With a key free of separators,
-    // and a value free of them or wrapped in its own pair of quotes with no
-    // quote inside, the line cuts into the key and the value (none when the
-    // value is empty) and ends between separators; the cut of the old content
-    // then goes on from its first byte exactly as it began before: the old
-    // tokens, shifted by the line's length.
-    std::size_t keyLength = std::strlen(key);
-    std::string line;
-    line.reserve(keyLength + valueLength + 5);
-    line.append(key, keyLength).append(" = ").append(value, valueLength).append("\r\n");
-    bool existed = imageExists_;
-    image_.insert(0, line);
-    imageExists_ = true;
-    imageDirty_ = true;
-
-    const char* valueBytes = value;
-    std::size_t valueBytesLength = valueLength;
-    bool quoted = false;
-    if (fits && !plainValue && valueLength >= 2 && value[0] == '"' &&
-        value[valueLength - 1] == '"' && !std::memchr(value + 1, '"', valueLength - 2)) {
-        quoted = true;
-        ++valueBytes;
-        valueBytesLength -= 2;
-    }
-    if (!fits || !(plainValue || quoted) || keyLength == 0 || !HasNoSeparator(key)) {
-        Reload();
-        return;
-    }
-    if (!existed) {
-        // A missing file had no text at all; the empty one it becomes holds
-        // the terminating zero, an empty token at offset 0.
-        Tokenize("", 1);
-    }
-    int shift = static_cast<int>(line.size());
-    for (int& start : tokenStart_) {
-        start += shift;
-    }
-    int keyText = static_cast<int>(store_.size());
-    store_.insert(store_.end(), key, key + keyLength + 1);
-    int valueText = static_cast<int>(store_.size());
-    store_.insert(store_.end(), valueBytes, valueBytes + valueBytesLength);
-    store_.push_back('\0');
-    if (quoted || valueLength > 0) {
-        int valueStart = static_cast<int>(keyLength) + (quoted ? 4 : 3);
-        tokenText_.insert(tokenText_.begin(), {keyText, valueText});
-        tokenStart_.insert(tokenStart_.begin(), {0, valueStart});
-        tokenFlags_.insert(tokenFlags_.begin(),
-                           {kLineStart, static_cast<unsigned char>(quoted ? kQuoted : 0)});
-        if (hashed_) {
-            tokenHash_.insert(tokenHash_.begin(), {FoldHash(key), FoldHash(&store_[valueText])});
-            CountHash(tokenHash_[0], 1);
-            CountHash(tokenHash_[1], 1);
-        }
-        count_ += 2;
-    } else {
-        tokenText_.insert(tokenText_.begin(), keyText);
-        tokenStart_.insert(tokenStart_.begin(), 0);
-        tokenFlags_.insert(tokenFlags_.begin(), kLineStart);
-        if (hashed_) {
-            tokenHash_.insert(tokenHash_.begin(), FoldHash(key));
-            CountHash(tokenHash_[0], 1);
-        }
-        ++count_;
-    }
-    // The old first token keeps kLineStart: a line feed now stands before it.
-    textLength_ += shift;
+    tokens_.insert(tokens_.begin(), line.tokens_.begin(), line.tokens_.end());
+    textLength_ += length;
     cursor_ = 0;
+    return true;
 }
 
 int KeyValueFile::WriteInt(const char* key, int value, bool addIfAbsent) {
@@ -455,24 +239,9 @@ int KeyValueFile::WriteFloat(const char* key, float value, bool addIfAbsent) {
 
 void KeyValueFile::BeginBatch() {
     batching_ = true;
-    batchBroken_ = false;
-    image_.clear();
-    imageExists_ = false;
-    imageDirty_ = false;
-    if (pathValid_) {
-        switch (CurrentOs().ReadWholeFile(path_, image_)) {
-            case ReadResult::Ok:
-                imageExists_ = true;
-                break;
-            case ReadResult::Missing:
-                break;
-            case ReadResult::Failed:
-                batchBroken_ = true;
-                break;
-        }
-    } else {
-        batchBroken_ = true;
-    }
+    ReadResult read = pathValid_ ? CurrentOs().ReadWholeFile(path_, image_) : ReadResult::Failed;
+    imageExists_ = read == ReadResult::Ok;
+    batchBroken_ = read == ReadResult::Failed;
     Reload();
 }
 
@@ -481,12 +250,10 @@ bool KeyValueFile::CommitBatch() {
         return false;
     }
     bool ok = !batchBroken_;
-    if (ok && imageDirty_) {
+    if (ok && imageExists_) {
         ok = ReplaceWhole(path_, image_);
     }
     batching_ = false;
-    batchBroken_ = false;
-    image_.clear();
     Reload();
     return ok;
 }

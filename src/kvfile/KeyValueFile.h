@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace vok {
@@ -21,15 +20,15 @@ namespace vok {
 // disk. The new content is written beside the file and moved over it in one
 // step: a failed write leaves the old file whole.
 //
-// Between BeginBatch and CommitBatch writes go to an in-memory image of the
-// file, following exactly the same rules, and CommitBatch replaces the file
-// once. The bytes are those the same writes would have produced one by one.
+// Between BeginBatch and CommitBatch the same writes change an in-memory image
+// of the file instead, and CommitBatch replaces the file once: the bytes are
+// those the writes would have produced one by one.
 class KeyValueFile {
 public:
     // The bytes that separate tokens.
     static constexpr const char* kSeparators = " =,\"\r\n";
 
-    KeyValueFile();
+    KeyValueFile() = default;
     explicit KeyValueFile(const char* path);
     KeyValueFile(const KeyValueFile&) = delete;
     KeyValueFile& operator=(const KeyValueFile&) = delete;
@@ -51,12 +50,13 @@ public:
     int WriteInt(const char* key, int value, bool addIfAbsent);      // "%d"
     int WriteFloat(const char* key, float value, bool addIfAbsent);  // "%f"
 
-    // Collects the following writes in memory, starting from the file as the
-    // last load found it.
+    // Collects the following writes in memory, starting from the file as it
+    // is now.
     void BeginBatch();
     // Replaces the file with the collected image in one step and ends the
-    // batch. False (the file untouched) when nothing could be written, or when
-    // the batch began on a file that could not be read.
+    // batch; a missing file that no write added to stays missing. False (the
+    // file untouched) when nothing could be written, or when the batch began
+    // on a file that could not be read.
     bool CommitBatch();
 
     // When set, a key is only found as a token that begins a line. Values then
@@ -65,7 +65,7 @@ public:
     void SetKeysAtLineStart(bool on) { keysAtLineStart_ = on; }
 
     // The token list, for inspection.
-    int TokenCount() const { return count_; }
+    int TokenCount() const { return static_cast<int>(tokens_.size()); }
     const char* Token(int index) const;
     int TokenStart(int index) const;
     int TextLength() const { return textLength_; }
@@ -75,41 +75,31 @@ public:
     static int CompareNoCase(const char* a, const char* b);
 
 private:
-    void Tokenize(const char* text, int length);
-    void AddToken(const char* text, int start, int length);
+    // Cuts the first `length` bytes of `text` into the token list. True when
+    // the cut ends between tokens, with no token or quote running on to the
+    // end: whatever followed the text would then be cut as on its own.
+    bool Tokenize(const char* text, int length);
     // Moves the cursor past the first match of `key` and returns the token now
     // at the cursor (the value), or null after a full turn without a match.
     const char* Find(const char* key);
-    int TokenOffset(int delta) const;
-    void HashTokens();
-    void CountHash(unsigned hash, int delta);
     // Tokenizes the current content: the batch image or the file on disk.
     void Reload();
-    // A write inside a batch: changes the image and brings the token list up
-    // to date, without cutting the whole image again where the change cannot
-    // move a token boundary outside the written bytes.
-    void WriteInImage(bool found, const char* key, const char* value, bool addIfAbsent);
-    // The current content as a write sees it: false when it exists but cannot
-    // be read, so that nothing gets written over it.
-    bool ReadCurrent(std::string& contents);
-    void StoreCurrent(const std::string& contents);
+    // After a line of `length` bytes went on top of the batch image, puts the
+    // line's tokens in front of the old ones instead of cutting the whole image
+    // again. False, with nothing done, when the line's cut runs on into the
+    // old text.
+    bool AddOnTop(int length);
 
     int textLength_ = 0;
-    int count_ = 0;
     int cursor_ = 0;
-    std::vector<char> store_;                // every token's bytes, each followed by a zero
-    std::vector<int> tokenText_;             // where each token's text begins in store_
-    std::vector<int> tokenStart_;            // each token's start offset in the file
-    std::vector<unsigned char> tokenFlags_;  // kLineStart, kQuoted
-    // A hash of each token's text with A-Z folded: equal keys have equal
-    // hashes, so the search compares texts only where the hashes agree. Made
-    // at the first search after a load, so that a load costs no more than
-    // cutting the text.
-    std::vector<unsigned> tokenHash_;
-    // How many tokens have each hash: a key whose hash no token has is absent
-    // without a turn through the list.
-    std::unordered_map<unsigned, int> hashCount_;
-    bool hashed_ = false;
+    // The text last cut, with the byte that ended each token made a zero: a
+    // token's text starts at its start offset.
+    std::string text_;
+    struct Place {
+        int start;       // the token's start offset
+        bool lineStart;  // whether its first byte begins a line
+    };
+    std::vector<Place> tokens_;
     char path_[512] = {};
     bool pathValid_ = false;
     bool keysAtLineStart_ = false;
@@ -117,7 +107,6 @@ private:
     bool batching_ = false;
     bool batchBroken_ = false;  // the batch began on an unreadable file
     bool imageExists_ = false;
-    bool imageDirty_ = false;
     std::string image_;
 };
 
