@@ -40,12 +40,6 @@ Files Tree(const std::string& folder);
 // The creature folder of (player, vok) in `temp`, as the launcher names it.
 std::string CreatureFolder(const std::string& temp, int player, int vok);
 
-// The league file of the league "Cup" (2 rounds, 10 lives) with these players
-// and `voks` creatures each named `creature`, just after a reset: one key a
-// line, the last one written on top.
-std::string LeagueFile(const std::string& temp, const Strings& players, int voks,
-                       const std::string& creature = "Grunt");
-
 // A path call that a test can make fail, then made as the system makes it.
 #define VOK_PATH_CALL(Name, call, Params, path, Args)   \
     bool Name Params override {                         \
@@ -147,6 +141,7 @@ struct Stage {
     void Load(const std::string& steps);
     const std::string& failure() const { return failure_; }
     Ui& Desktop();  // the owner of the main menu, or of a box run directly
+    std::string Expand(const std::string& text) const;  // a step's text as meant
 
     TestOs os;
     TempFolder root, temp;
@@ -170,7 +165,6 @@ private:
     bool Fail(const std::string& step, const std::string& why);
     void Seen(const std::string& window);
     words::Window Front() const;
-    std::string Expand(const std::string& text) const;
     static std::string Entries(const std::string& folder, const std::string& more = "");
 
     Strings steps_;
