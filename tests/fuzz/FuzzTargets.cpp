@@ -32,13 +32,6 @@ const std::string& Scratch() {
     return folder;
 }
 
-std::string Take(const std::uint8_t*& data, std::size_t& size, std::size_t length) {
-    std::string text(reinterpret_cast<const char*>(data), std::min(length, size));
-    data += text.size();
-    size -= text.size();
-    return text;
-}
-
 std::string Tokens(const KeyValueFile& file) {
     std::string out = std::to_string(file.TextLength());
     for (int i = 0; i < file.TokenCount(); ++i) {
@@ -49,79 +42,44 @@ std::string Tokens(const KeyValueFile& file) {
 
 }  // namespace
 
-// A key-value file driven through the real seam. The input: flags (1 byte:
-// 0x01 start without a file, 0x02 keys only at line starts), the initial
-// file (a 2-byte little-endian length, then its bytes), and up to 12
-// operations, each an opcode byte (low 4 bits modulo 8: get by key, get next,
-// WriteString, WriteInt, WriteFloat, BeginBatch, CommitBatch, keys at line
-// starts; 0x10 sets addIfAbsent) with its operands: a key is one byte b (with
-// 0x80 the text of token b & 0x3F, else b bytes), a text one length byte and
-// its bytes, a number 4 bytes. Missing bytes read as zero. Outside a batch the
-// token list must be that of a fresh read, and no side file may be left.
+// The input is a key-value file. Its first tokens are read and written back
+// as keys, each with a value cut from the input and keys at line starts every
+// other time, once write by write and once in a batch: after each write both
+// describe the same text, the single writes' object that of a fresh read, and
+// the commit leaves the same bytes, without a side file.
 std::string RunKvFileCase(const std::uint8_t* data, std::size_t size) {
-    const std::string path = Scratch() + "f.dat";
-    std::remove(path.c_str());
-    std::string head = Take(data, size, 3) + std::string(3, '\0');
-    std::string start = Take(data, size, std::uint8_t(head[1]) | std::uint8_t(head[2]) << 8);
-    if (!(head[0] & 0x01)) {
-        SystemOs().WriteWholeFile(path.c_str(), start.data(), start.size());
+    const std::string one = Scratch() + "one.dat", two = Scratch() + "two.dat";
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    for (const std::string& path : {one, two}) {
+        SystemOs().WriteWholeFile(path.c_str(), text.data(), text.size());
     }
-    KeyValueFile file(path.c_str());
-    file.SetKeysAtLineStart(head[0] & 0x02);
-    bool batching = false;
-    for (int step = 0; step < 12 && size; ++step) {
-        std::uint8_t code = Take(data, size, 1)[0], op = (code & 0x0F) % 8;
-        std::string key, operand;
-        if (op == 0 || (op >= 2 && op <= 4)) {
-            std::uint8_t b = Take(data, size, 1).append(1, '\0')[0];
-            key = !(b & 0x80)         ? Take(data, size, b)
-                  : file.TokenCount() ? file.Token((b & 0x3F) % file.TokenCount())
-                                      : "";
+    KeyValueFile file(one.c_str()), batch(two.c_str());
+    batch.BeginBatch();
+    for (int i = 0; i < 12 && i < file.TokenCount(); ++i) {
+        const std::string key = file.Token(i), read = file.Token(i * 5 % file.TokenCount());
+        const std::string value = text.substr(i * 7 % (size + 1), i);
+        for (KeyValueFile* kv : {&file, &batch}) {
+            kv->SetKeysAtLineStart(i % 2);
+            kv->GetValue(read.c_str(), "");  // moves the cursor
+            kv->WriteString(key.c_str(), value.c_str(), key.size() % 2);
         }
-        if (op >= 2 && op <= 4) {
-            operand = op == 2 ? Take(data, size, Take(data, size, 1).append(1, '\0')[0])
-                              : Take(data, size, 4) + std::string(4, '\0');
+        if (Tokens(file) != Tokens(batch) || file.Cursor() != batch.Cursor()) {
+            return "write " + std::to_string(i) + ": the batch differs";
         }
-        std::int32_t number = 0;
-        float real = 0;
-        std::memcpy(&number, operand.data(), op == 3 ? 4 : 0);
-        std::memcpy(&real, operand.data(), op == 4 ? 4 : 0);
-        bool add = code & 0x10;
-        switch (op) {
-            case 0:
-                file.GetValue(key.c_str(), "");
-                break;
-            case 1:
-                file.GetValue(nullptr, "");
-                break;
-            case 2:
-                file.WriteString(key.c_str(), operand.c_str(), add);
-                break;
-            case 3:
-                file.WriteInt(key.c_str(), number, add);
-                break;
-            case 4:
-                file.WriteFloat(key.c_str(), real, add);
-                break;
-            case 5:
-                file.BeginBatch(), batching = true;
-                break;
-            case 6:
-                file.CommitBatch(), batching = false;
-                break;
-            default:
-                file.SetKeysAtLineStart(step % 2);
-                break;
-        }
-        // Outside a batch the object describes its file as a fresh read does.
-        if (!batching && Tokens(file) != Tokens(KeyValueFile(path.c_str()))) {
-            return "step " + std::to_string(step) + ": the token list is not the file's";
-        }
-        if (SystemOs().CanOpen((path + ".new").c_str())) {
-            return "step " + std::to_string(step) + ": a side file is left";
+        if (Tokens(file) != Tokens(KeyValueFile(one.c_str()))) {
+            return "write " + std::to_string(i) + ": the token list is not the file's";
         }
     }
-    return "";
+    batch.CommitBatch();
+    std::string written[2];
+    SystemOs().ReadWholeFile(one.c_str(), written[0]);
+    SystemOs().ReadWholeFile(two.c_str(), written[1]);
+    if (written[0] != written[1]) {
+        return "the batch wrote other bytes";
+    }
+    return SystemOs().CanOpen((one + ".new").c_str()) || SystemOs().CanOpen((two + ".new").c_str())
+               ? "a side file is left"
+               : "";
 }
 
 // Whatever the bytes, the table holds at most 512 lines of at most 499
