@@ -13,7 +13,6 @@
 #include "PlayerWords.h"
 #include "common/ProcessState.h"
 #include "dialogs/InputBox.h"
-#include "kvfile/KeyValueFile.h"
 #include "launcher/DialogTable.h"
 #include "launcher/StartUp.h"
 #include "league/LeagueFiles.h"
@@ -145,18 +144,6 @@ bool TestOs::Note(const std::string& event, WindowHandle w, unsigned message) {
                event + (w ? windows.at(i - 1) : "") +
                (message && message != VOK_PEER_MESSAGE ? " " + std::to_string(message) : "")),
            true;
-}
-
-Strings TestOs::Log(const Strings& kinds) const {
-    Strings found;
-    for (const std::string& entry : log) {
-        for (const std::string& kind : kinds) {
-            if (entry.compare(0, kind.size() + 1, kind + " ") == 0) {
-                found.push_back(entry);
-            }
-        }
-    }
-    return found;
 }
 
 namespace {

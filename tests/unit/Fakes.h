@@ -71,9 +71,6 @@ public:
     bool faulted = false;       // a fault has fired
     unsigned waited = 0;        // milliseconds paused in all
 
-    // Log entries of these kinds.
-    Strings Log(const Strings& kinds) const;
-
     bool TempPath(char* buffer, std::size_t size) override { return Give(tempDir, buffer, size); }
     bool ShareTempPath(const char* path) override {
         return log.push_back(std::string("share temp ") + path), true;

@@ -145,10 +145,6 @@ words::Window Kind(HWND window) {  // Any: none of the launcher's
                                    : kind->second;
 }
 
-words::Window Front() {  // the kind of the window acted on
-    return g.kind;
-}
-
 // Notes the kinds of window each launcher shows; acts on the enabled one (the
 // one in front) of the kind `wanted`, unless it was just clicked.
 BOOL CALLBACK Note(HWND window, LPARAM wanted) {
@@ -229,7 +225,7 @@ void Script(const std::string& script);
 // The word `text` names in `window` (by default the one acted on); with
 // `rest`, a word and what follows it.
 const words::Word& Word(const std::string& text, std::string* rest = nullptr,
-                        words::Window window = Front()) {
+                        words::Window window = g.kind) {
     const words::Word* word = words::Find(window, text, rest);
     Check(word != nullptr, "no word for \"" + text + "\" here");
     return *word;
@@ -242,7 +238,7 @@ void Record(const std::string& record) {
 }
 
 void Exec(const std::string& op, const std::string& arg) {
-    const std::string steps = words::Steps(Front(), op + " " + arg);
+    const std::string steps = words::Steps(g.kind, op + " " + arg);
     if (!steps.empty()) {
         return Script(steps);
     }
@@ -300,12 +296,12 @@ void Exec(const std::string& op, const std::string& arg) {
         const int id = Word(arg, &more).id;
         SetDlgItemTextA(g.window, id, more.c_str());
     } else if (op == "click" || op == "answer") {  // posted, for it may open a modal window
-        if (op == "answer" && (Front() != words::Window::Box || g.window == g.spent)) {
+        if (op == "answer" && (g.kind != words::Window::Box || g.window == g.spent)) {
             Exec("wait", "box");
         }
         // Controls of the window acted on are looked up while it is unanswered:
         // once answered, it may be closing (see Kind).
-        Check((op == "answer") == (Front() == words::Window::Box), op + ": a box is in front");
+        Check((op == "answer") == (g.kind == words::Window::Box), op + ": a box is in front");
         // An answer is a button of the box; the close box is the dialog's own.
         const words::Word& word = Word(arg);
         HWND item = GetDlgItem(g.window, word.id);
