@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -105,37 +106,18 @@ inline const Word* Find(Window window, const std::string& text, std::string* res
     return found;
 }
 
-// A box's buttons as a scenario names them ("Yes/No"); `has` tells whether the
-// box has the button of an id.
-template <typename Has>
-std::string Buttons(Has has) {
-    std::string names;
-    for (const Word& word : kWords) {
-        names += word.window == Window::Box && has(word.id)
-                     ? (names.empty() ? "" : "/") + std::string(word.name)
-                     : "";
-    }
-    return names;
-}
-
 // The name of language line `line` as a scenario writes it after "@", and
 // the line of a name (-1 for none).
 inline std::string NameOf(int line) {
-    for (const lines::Named& named : lines::kNamed) {
-        if (named.line == line) {
-            return named.name;
-        }
-    }
-    return "?";
+    const auto* at = std::find_if(std::begin(lines::kNamed), std::end(lines::kNamed),
+                                  [&](const lines::Named& named) { return named.line == line; });
+    return at == std::end(lines::kNamed) ? "?" : at->name;
 }
 
 inline int LineNamed(const std::string& name) {
-    for (const lines::Named& named : lines::kNamed) {
-        if (name == named.name) {
-            return named.line;
-        }
-    }
-    return -1;
+    const auto* at = std::find_if(std::begin(lines::kNamed), std::end(lines::kNamed),
+                                  [&](const lines::Named& named) { return name == named.name; });
+    return at == std::end(lines::kNamed) ? -1 : at->line;
 }
 
 // The steps that a step stands for with `window` in front, or "" when it
@@ -199,10 +181,9 @@ template <typename Line>
 std::string Expand(const std::string& text, Line line, const std::string (&folders)[3]) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        std::size_t end = i + 1;
-        while (end < text.size() && std::isalnum(static_cast<unsigned char>(text[end]))) {
-            ++end;
-        }
+        const std::size_t end = std::find_if(text.begin() + i + 1, text.end(),
+                                             [](unsigned char c) { return !std::isalnum(c); }) -
+                                text.begin();
         const std::size_t folder = text[i] == '%' ? std::string("RTL").find(text[i + 1]) : 3;
         const char escape = text[i] == '\\' ? text[i + 1] : 0;
         const int named = text[i] == '@' ? LineNamed(text.substr(i + 1, end - i - 1)) : -1;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sstream>
 
 #include "PlayerWords.h"
@@ -57,14 +58,6 @@ bool Exists(const std::string& path) {
     return SystemOs().CanOpen(path.c_str()) || SystemOs().IsFolder(path.c_str());
 }
 
-void MakeReadOnly(const std::string& path) {
-    fs::permissions(path, fs::perms::owner_write, fs::perm_options::remove);
-}
-
-bool IsReadOnly(const std::string& path) {
-    return (fs::status(path).permissions() & fs::perms::owner_write) == fs::perms::none;
-}
-
 Files Tree(const std::string& folder) {
     Files tree;
     std::error_code error;
@@ -74,11 +67,6 @@ Files Tree(const std::string& folder) {
             it->is_directory() ? "/" : ReadFile(it->path().string());
     }
     return tree;
-}
-
-std::string CreatureFolder(const std::string& temp, int player, int vok) {
-    Path folder;
-    return vok::CreatureFolder(folder, temp.c_str(), player, vok) ? folder : "";
 }
 
 TestOs::TestOs() : system_(SystemOs()), scope_(*this), startFolder_(fs::current_path().string()) {
@@ -373,18 +361,18 @@ std::string Stage::Expand(const std::string& text) const {
         folders);
 }
 
-// The entries of `folder` and the names in `more`, sorted, joined by blanks.
+// The entries of `folder` and the names in `more`, each once, sorted, joined by blanks.
 std::string Stage::Entries(const std::string& folder, const std::string& more) {
     std::istringstream in(more);
-    Strings names(std::istream_iterator<std::string>(in), {}), entries;
-    SystemOs().ListFolder(folder.c_str(), entries);
-    for (const std::string& name : entries) {
-        names.insert(names.end(), name != "." && name != "..", name);
+    std::set<std::string> names(std::istream_iterator<std::string>(in), {});
+    Strings entries;
+    if (!folder.empty()) {  // Windows would list the drive's root
+        SystemOs().ListFolder(folder.c_str(), entries);
     }
-    std::sort(names.begin(), names.end());
+    names.insert(entries.begin(), entries.end());
     std::string joined;
     for (const std::string& name : names) {
-        joined += (joined.empty() ? "" : " ") + name;
+        joined += name == "." || name == ".." ? "" : (joined.empty() ? "" : " ") + name;
     }
     return joined;
 }
@@ -432,11 +420,12 @@ bool Stage::Check(const std::string& step) {
                                   : is(control(-word->id, "-"), verb == "enabled" ? "+" : "-"));
     }
     if (verb == "is" || verb == "gone" || verb == "writable") {
-        const bool exists = Exists(path);
+        const bool exists = Exists(path), writable = (fs::status(path).permissions() &
+                                                      fs::perms::owner_write) != fs::perms::none;
         return verb == "is"
                    ? (exists || Fail(step, "no such file")) && is(ReadFile(path), Expand(text))
-                   : is(std::to_string(verb == "gone" ? exists : exists && !IsReadOnly(path)),
-                        verb == "gone" ? "0" : "1");
+               : verb == "gone" ? is(std::to_string(exists), "0")
+                                : is(std::to_string(exists && writable), "1");
     }
     if (verb == "tree") {  // [=] [NAMES]: the temporary folder holds exactly these entries
         const std::size_t at = (" " + rest + " ").find(" = ");
@@ -505,14 +494,16 @@ bool Stage::Setup(const std::string& verb, const std::string& rest) {
         broken.push_back(rest);
     } else if (verb == "put" || verb == "ro" || verb == "rm" || verb == "mkdir") {
         verb == "put"  ? WriteFile(path, Expand(text))
-        : verb == "ro" ? MakeReadOnly(path)
+        : verb == "ro" ? fs::permissions(path, fs::perms::owner_write, fs::perm_options::remove)
         : verb == "rm" ? void(fs::remove(path))
                        : void(fs::create_directories(path));
     } else if (verb == "old") {  // [PLAYERS CREATURES]
         for (int i = 0; i < (a.empty() ? 2 : std::stoi(a)); ++i) {
             for (int j = 0; j < (text.empty() ? 2 : std::stoi(text)); ++j) {
-                WriteFile(CreatureFolder(temp.path, i, j) + "/data.dat", "old");
-                WriteFile(CreatureFolder(temp.path, i, j) + "/skin.txt", "old");
+                Path folder;
+                vok::CreatureFolder(folder, temp.path.c_str(), i, j);
+                WriteFile(folder + std::string("/data.dat"), "old");
+                WriteFile(folder + std::string("/skin.txt"), "old");
             }
         }
         WriteFile(temp / kLeagueFileName, "LeagueName = \"Old\"\r\nNrPlayers = 2\r\n");

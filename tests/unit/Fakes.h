@@ -31,14 +31,9 @@ struct TempFolder {
 std::string ReadFile(const std::string& path);                         // "" when missing
 void WriteFile(const std::string& path, const std::string& contents);  // makes its folders
 bool Exists(const std::string& path);
-void MakeReadOnly(const std::string& path);
-bool IsReadOnly(const std::string& path);
 // Every file and folder under `folder` by relative path, with its bytes ("/"
 // for a folder).
 Files Tree(const std::string& folder);
-
-// The creature folder of (player, vok) in `temp`, as the launcher names it.
-std::string CreatureFolder(const std::string& temp, int player, int vok);
 
 // A path call that a test can make fail, then made as the system makes it.
 #define VOK_PATH_CALL(Name, call, Params, path, Args)   \

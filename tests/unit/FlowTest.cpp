@@ -10,7 +10,6 @@
 #include "Fakes.h"
 #include "PlayerWords.h"
 #include "dialogs/InputBox.h"
-#include "i18n/LanguageLines.h"
 #include "league/LeagueFiles.h"
 
 namespace vok::test {
@@ -45,9 +44,9 @@ TEST(Flow, TheInputBoxCutsTextsToItsBuffers) {
 // left, the player was told once why, and the menu is open.
 TEST(Flow, AFaultAtAnyStepOfANewLeagueLeavesNothingHalfDone) {
     int runs = 0;
-    for (int n = 1;; ++n, ++runs) {
+    for (bool faulted = true; faulted; ++runs) {
         Stage stage;
-        stage.os.failAt = n;
+        stage.os.failAt = runs + 1;
         stage.answers = {{"Yes/No", "Yes"}, {"OK/Cancel", "OK"}, {"Retry/Cancel", "Retry"}};
         EXPECT_EQ(stage.Play("old"), "");
         const Files root = Tree(stage.root.path);
@@ -89,9 +88,7 @@ TEST(Flow, AFaultAtAnyStepOfANewLeagueLeavesNothingHalfDone) {
             EXPECT_TRUE(started || path == kGameFileName) << path;
             EXPECT_EQ(path == kLeagueFileName ? nameless(bytes) : bytes, whole) << path;
         }
-        if (!stage.os.faulted) {
-            break;
-        }
+        faulted = stage.os.faulted;
     }
     EXPECT_GT(runs, 60);
 }

@@ -279,8 +279,11 @@ void Exec(const std::string& op, const std::string& arg) {
     } else if (op == "box") {  // BUTTONS TEXT; the box's own controls, as it is not answered yet
         Script("wait box; text caption");
         Await([] { return Text(g.window, 0xFFFF); }, rest, "the box's text");
-        const std::string buttons =
-            words::Buttons([](int id) { return GetDlgItem(g.window, id) != nullptr; });
+        std::string buttons;  // in the order of the words, as a scenario names them
+        for (const words::Word& word : words::kWords) {
+            const bool has = word.window == words::Window::Box && GetDlgItem(g.window, word.id);
+            buttons += has ? (buttons.empty() ? "" : "/") + std::string(word.name) : "";
+        }
         Check(buttons == first, "the box's buttons are " + buttons);
     } else if (op == "enabled" || op == "disabled") {
         HWND button = GetDlgItem(g.window, Word(arg).id);
