@@ -105,8 +105,9 @@ bool TestOs::Give(const std::string& answer, char* buffer, std::size_t size) {
 bool TestOs::ShellOpen(WindowHandle, const char* verb, const char* file, const char* parameters,
                        const char* directory) {
     const std::string how = !verb ? "opened " : std::string(verb) == "open" ? "started " : verb;
-    return !Fails("shell", file) && Note(how + file + (*parameters ? " " : "") + parameters +
-                                         (*directory ? " in " : "") + directory);
+    return !Fails("shell", file) &&
+           Note(how + file + (*parameters ? " " : "") + parameters + (*directory ? " in " : "") +
+                directory + (shared == tempDir ? "" : " told temp " + shared));
 }
 
 void TestOs::Pause(unsigned ms) {

@@ -65,11 +65,10 @@ public:
     int failAt = 0, calls = 0;  // the failAt-th path call fails (0: none)
     bool faulted = false;       // a fault has fired
     unsigned waited = 0;        // milliseconds paused in all
+    std::string shared;         // the temporary folder programs started are told
 
     bool TempPath(char* buffer, std::size_t size) override { return Give(tempDir, buffer, size); }
-    bool ShareTempPath(const char* path) override {
-        return log.push_back(std::string("share temp ") + path), true;
-    }
+    bool ShareTempPath(const char* path) override { return shared = path, true; }
     ReadResult ReadWholeFile(const char* path, std::string& contents) override {
         contents.clear();
         return Fails("read", path) ? ReadResult::Failed : system_.ReadWholeFile(path, contents);
