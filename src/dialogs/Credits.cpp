@@ -1,5 +1,6 @@
 #include "dialogs/Credits.h"
 
+#include <cstddef>
 #include <cstdio>
 
 #include "i18n/LanguageLines.h"
@@ -23,16 +24,18 @@ struct Column {
     const char* format;
     int headings[5];
     int headingCount;
+    int control;
 };
 
-const Column kColumns[kCreditsColumns] = {
+const Column kColumns[] = {
     {"%s\n - Maren Holt\n - Jonas Brink\n - Elsa Varg"
      "\n\n%s\n - Pekka Ruusu\n - Ida Stenvall"
      "\n\n%s\n - Rune Falkner\n - Lotta Grahn\n - Nils Ekberg\n - Saga Lindmark"
      "\n\n%s\n - Viktor Ahlgren\n - Hedda Moss",
      {lines::kCreditsGameDesign, lines::kCreditsProgramming, lines::kCreditsGraphics,
       lines::kCreditsSound},
-     4},
+     4,
+     IDC_CREDITS_COLUMN1},
     {"%s\n - Arvid Kralle"
      "\n\n%s\n - Tove Bergsand\n - Jonas Brink"
      "\n\n%s\n - Mikko Salvela\n - Frida Norrby"
@@ -40,7 +43,8 @@ const Column kColumns[kCreditsColumns] = {
      "\n\n%s\n - Sigrid Haver\n - Pekka Ruusu",
      {lines::kCreditsProducer, lines::kCreditsArenaDesign, lines::kCreditsTesting,
       lines::kCreditsStory, lines::kCreditsTranslation},
-     5},
+     5,
+     IDC_CREDITS_COLUMN2},
     {"%s\n - Halvard Ostmark"
      "\n\n%s\n - Linnea Dahlquist\n - Teodor Vinge"
      "\n\n%s\n - Rune Falkner\n - Ida Stenvall"
@@ -48,8 +52,14 @@ const Column kColumns[kCreditsColumns] = {
      "\n\n%s\n - Brackenmoor Games",
      {lines::kCreditsExecutiveProducer, lines::kCreditsVoices, kFixedHeading, lines::kCreditsThanks,
       lines::kCreditsPublisher},
-     5},
+     5,
+     IDC_CREDITS_COLUMN3},
 };
+
+// Five headings of the longest line and the names always fit: a column is
+// never cut.
+constexpr std::size_t kBufferSize = 8000;
+static_assert(5 * LanguageTable::kLineSize + 1000 < kBufferSize, "a credits column is cut");
 
 const char* Heading(const LanguageTable& language, int line) {
     return line == kFixedHeading ? "DEMO" : language.Text(line);
@@ -57,32 +67,17 @@ const char* Heading(const LanguageTable& language, int line) {
 
 }  // namespace
 
-int ComposeCreditsColumn(int column, const LanguageTable& language,
-                         char (&buffer)[kCreditsBufferSize]) {
-    buffer[0] = '\0';
-    if (column < 0 || column >= kCreditsColumns) {
-        return -1;
-    }
-    const Column& c = kColumns[column];
-    const char* h[5] = {};
-    for (int i = 0; i < c.headingCount; ++i) {
-        h[i] = Heading(language, c.headings[i]);
-    }
-    // The formats ignore the arguments they have no "%s" for.
-    int length = std::snprintf(buffer, sizeof buffer, c.format, h[0], h[1], h[2], h[3], h[4]);
-    return length >= 0 && length < static_cast<int>(sizeof buffer) ? length : -1;
-}
-
 void OpenCredits(Ui& dialog, const LanguageTable& language) {
     dialog.SetCaption(language.Text(lines::kCreditsCaption));
-    static const int kControls[kCreditsColumns] = {IDC_CREDITS_COLUMN1, IDC_CREDITS_COLUMN2,
-                                                   IDC_CREDITS_COLUMN3};
-    // One buffer for the three columns: each is set before the next is
-    // composed.
-    char buffer[kCreditsBufferSize];
-    for (int column = 0; column < kCreditsColumns; ++column) {
-        ComposeCreditsColumn(column, language, buffer);
-        dialog.SetText(kControls[column], buffer);
+    char buffer[kBufferSize];
+    for (const Column& c : kColumns) {
+        const char* h[5] = {};
+        for (int i = 0; i < c.headingCount; ++i) {
+            h[i] = Heading(language, c.headings[i]);
+        }
+        // The formats ignore the arguments they have no "%s" for.
+        std::snprintf(buffer, sizeof buffer, c.format, h[0], h[1], h[2], h[3], h[4]);
+        dialog.SetText(c.control, buffer);
     }
     dialog.SetText(kOk, language.Text(lines::kCreditsOk));
 }

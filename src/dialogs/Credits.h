@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstddef>
-
 #include "platform/Ui.h"
 
 namespace vok {
@@ -13,19 +11,10 @@ class LanguageTable;
 // come from the language table; the names are the dialog's own and are not
 // translated.
 
-constexpr std::size_t kCreditsBufferSize = 8000;
-constexpr int kCreditsColumns = 3;
-
-// Composes credits column `column` (0-2) into `buffer`: each heading, then for
-// every name a line feed, " - " and the name; sections are separated by an
-// empty line and the column ends with its last name. Returns the column's
-// length, or -1 (with `buffer` cut but zero-terminated) when it would not fit,
-// which headings of a language table never cause.
-int ComposeCreditsColumn(int column, const LanguageTable& language,
-                         char (&buffer)[kCreditsBufferSize]);
-
 // The dialog's initialisation: caption, the three columns, the OK caption,
-// from `language`.
+// from `language`. A column is each heading, then for every name a line
+// feed, " - " and the name; sections are separated by an empty line and the
+// column ends with its last name.
 void OpenCredits(Ui& dialog, const LanguageTable& language);
 
 // OK (1) and Escape (2) end the dialog with 2. False for any other command.
