@@ -33,9 +33,8 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
     std::error_code error;
-    for (auto it = fs::recursive_directory_iterator(path, error); !error && it != fs::end(it);
-         ++it) {
-        fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, error);
+    for (const auto& entry : fs::recursive_directory_iterator(path, error)) {
+        fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, error);
     }
     fs::remove_all(path, error);
 }
@@ -61,10 +60,9 @@ bool Exists(const std::string& path) {
 Files Tree(const std::string& folder) {
     Files tree;
     std::error_code error;
-    for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::end(it);
-         ++it) {
-        tree[fs::relative(it->path(), folder).generic_string()] =
-            it->is_directory() ? "/" : ReadFile(it->path().string());
+    for (const auto& entry : fs::recursive_directory_iterator(folder, error)) {
+        tree[fs::relative(entry.path(), folder).generic_string()] =
+            entry.is_directory() ? "/" : ReadFile(entry.path().string());
     }
     return tree;
 }

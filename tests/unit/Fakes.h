@@ -89,9 +89,7 @@ public:
     bool ExecutableFolder(char* buffer, std::size_t size) override {
         return Give(exeFolder, buffer, size);
     }
-    bool SetCurrentFolder(const char* path) override {
-        return log.push_back(std::string("cd ") + path), system_.SetCurrentFolder(path);
-    }
+    bool SetCurrentFolder(const char* path) override { return system_.SetCurrentFolder(path); }
     bool ShellOpen(WindowHandle, const char* verb, const char* file, const char* parameters,
                    const char* directory) override;
     unsigned short AsyncKeyState(Key key) override { return key == Key::Control ? control : shift; }

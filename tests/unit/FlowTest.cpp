@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <regex>
 
 #include "Fakes.h"
 #include "PlayerWords.h"
@@ -71,11 +72,8 @@ TEST(Flow, AFaultAtAnyStepOfANewLeagueLeavesNothingHalfDone) {
         EXPECT_TRUE(started || (stage.code == 0 && stage.os.exits.empty()));
         EXPECT_EQ(Tree(stage.root.path), root);
         // A creature whose data.dat could not be read has no name.
-        auto nameless = [](std::string league) {
-            for (std::size_t at; (at = league.find("Grunt")) != std::string::npos;) {
-                league.erase(at, 5);
-            }
-            return league;
+        auto nameless = [](const std::string& league) {
+            return std::regex_replace(league, std::regex("Grunt"), "");
         };
         for (const auto& [path, bytes] : Tree(stage.temp.path)) {
             std::string name = path.substr(path.find('/') + 1);
