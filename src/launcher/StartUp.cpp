@@ -64,7 +64,6 @@ int StartUp(Ui& desktop) {
     }
     // Without a temporary directory the name below would be relative and could
     // find a file in the data root that is no league of this user's.
-    process.leaguePresent = 0;
     Path league;
     process.leaguePresent = process.tempDirValid &&
                             FileIn(league, process.tempDir, kLeagueFileName) && os.CanOpen(league);
