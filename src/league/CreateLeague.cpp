@@ -189,7 +189,6 @@ void AskPlayerName(Ui& dialog, const ProcessState& process, PlyEntry& player, in
                 .c_str(),
             name, kMaxPlayerName + 1);
     }
-    MarkKeys(name, "");
     std::snprintf(player.name, sizeof player.name, "\"%.*s\"", kMaxPlayerName, name);
 }
 
@@ -214,9 +213,6 @@ bool AddVok(const char* temp, VokEntry& vok, int player, int index) {
     Text from;
     Text to;
     for (const std::string& name : names) {
-        if (name == "." || name == "..") {
-            continue;
-        }
         // A name too long for the buffers cannot be copied under its own name.
         if (!Format(from, "%s%s", kVokSource, name.c_str()) ||
             !Format(to, "%s%s", path, name.c_str())) {
@@ -224,7 +220,7 @@ bool AddVok(const char* temp, VokEntry& vok, int player, int index) {
             continue;
         }
         if (os.IsFolder(from)) {
-            continue;  // a sub-folder is no file of the creature
+            continue;  // a sub-folder, "." and ".." are no files of the creature
         }
         // A read-only file that an older league left in this folder (its
         // removal stops at such a file) refuses to be overwritten, and the
