@@ -167,10 +167,8 @@ inline std::string Steps(Window window, const std::string& step) {
 
 // Whether `text` is `pattern`, where '*' stands for any text.
 inline bool Match(const char* pattern, const char* text) {
-    if (*pattern == '*') {
-        return Match(pattern + 1, text) || (*text && Match(pattern, text + 1));
-    }
-    return *pattern == *text && (!*text || Match(pattern + 1, text + 1));
+    return *pattern == '*' ? Match(pattern + 1, text) || (*text && Match(pattern, text + 1))
+                           : *pattern == *text && (!*text || Match(pattern + 1, text + 1));
 }
 
 // A step's text as meant: "@Name" the language line of that name by `line`
