@@ -25,12 +25,15 @@ void CopyText(char (&buffer)[kInputBoxTextSize], const char* text) {
     buffer[length] = '\0';
 }
 
-// The edit's text cut to the maximum length, as a change of it leaves it.
-void Cut(char (&text)[kInputBoxTextSize], int maxLength) {
+// Cuts the edit's text to the maximum length, as a change of it leaves it;
+// false when it was short enough.
+bool Cut(char (&text)[kInputBoxTextSize], int maxLength) {
     const std::size_t limit = static_cast<unsigned>(maxLength);
-    if (std::strlen(text) > limit) {
-        text[limit] = '\0';
+    if (std::strlen(text) <= limit) {
+        return false;
     }
+    text[limit] = '\0';
+    return true;
 }
 
 }  // namespace
@@ -78,8 +81,7 @@ bool RunInputBoxCommand(Ui& box, InputBoxRequest& request, int control, int noti
         box.GetText(IDC_INPUT_EDIT, text, sizeof text);
         // Writing the shorter text back changes the edit once more; that
         // second notification finds it short enough and stops there.
-        if (std::strlen(text) > static_cast<unsigned>(request.maxLength)) {
-            Cut(text, request.maxLength);
+        if (Cut(text, request.maxLength)) {
             box.SetText(IDC_INPUT_EDIT, text);
         }
     }
