@@ -21,12 +21,8 @@ bool RemoveLeagueFile(const char* path) {
 
 bool RemoveFolder(const char* path) {
     Os& os = CurrentOs();
-    Path pattern;
-    if (!path || !Format(pattern, "%s/*.*", path)) {
-        return false;
-    }
     std::vector<std::string> names;
-    if (!os.ListFolder(path, names)) {
+    if (!path || !os.ListFolder(path, names)) {
         return false;
     }
     Path entry;
