@@ -464,9 +464,7 @@ void Reset() {
     for (const WORD key : g.held) {
         keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
     }
-    for (HANDLE handle : g.handles) {
-        CloseHandle(handle);
-    }
+    std::for_each(g.handles.begin(), g.handles.end(), CloseHandle);
     g = Scenario();
     std::error_code failed;
     Until([&] {  // the ended programs let go of their files in a moment
