@@ -15,11 +15,15 @@
 # since a package update can change them under the same version. What the link
 # actually brought in is checked after it (cmake/CheckLinkMap.cmake).
 
-# "GCC <major>, MinGW-w64 <major>": Debian's MinGW compilers report no minor
-# version (12.2 says 12.0.0), so the major one is all there is to compare.
+# "<processor>: GCC <major>, MinGW-w64 <major>": Debian's MinGW compilers
+# report no minor version (12.2 says 12.0.0), so the major one is all there is
+# to compare. Each processor's runtime is its own (x86_64 unwinds by tables
+# where i686 uses DWARF), so each is checked apart.
 set(VOK_CHECKED_TOOLCHAINS
-    "GCC 12, MinGW-w64 10"  # Debian 12: 198,656 bytes
-    "GCC 14, MinGW-w64 12"  # Debian 13: 197,632 bytes
+    "i686: GCC 12, MinGW-w64 10"    # Debian 12: 191,488 bytes
+    "i686: GCC 14, MinGW-w64 12"    # Debian 13: 197,632 bytes
+    "x86_64: GCC 12, MinGW-w64 10"  # Debian 12: SIZE12
+    "x86_64: GCC 14, MinGW-w64 12"  # Debian 13: SIZE13
 )
 
 set(vok_work ${PROJECT_BINARY_DIR}/CMakeFiles/vok-toolchain)
@@ -34,7 +38,7 @@ if(vok_out MATCHES "vok_mingw ([0-9]+)")
     set(vok_mingw ${CMAKE_MATCH_1})
 endif()
 string(REGEX MATCH "^[0-9]+" vok_gcc "${CMAKE_CXX_COMPILER_VERSION}")
-set(vok_toolchain "${CMAKE_CXX_COMPILER_ID} ${vok_gcc}, MinGW-w64 ${vok_mingw}")
+set(vok_toolchain "${CMAKE_SYSTEM_PROCESSOR}: ${CMAKE_CXX_COMPILER_ID} ${vok_gcc}, MinGW-w64 ${vok_mingw}")
 string(REPLACE "GNU" "GCC" vok_toolchain "${vok_toolchain}")
 if(NOT vok_toolchain IN_LIST VOK_CHECKED_TOOLCHAINS)
     list(JOIN VOK_CHECKED_TOOLCHAINS "; " vok_checked)
@@ -42,7 +46,8 @@ if(NOT vok_toolchain IN_LIST VOK_CHECKED_TOOLCHAINS)
         "The launcher's size tricks (src/win32/CppRuntime.cpp, src/win32/SystemPrintf.cpp) "
         "stand in for parts of the compiler's runtime and were checked with: ${vok_checked}. "
         "This compiler is ${vok_toolchain} (${CMAKE_CXX_COMPILER}).\n"
-        "Build with one of those (Debian 12 or 13, package g++-mingw-w64-i686-posix), "
+        "Build with one of those (Debian 12 or 13, package g++-mingw-w64-i686-posix or "
+        "g++-mingw-w64-x86-64-posix), "
         "or check the tricks with this one: add \"${vok_toolchain}\" to VOK_CHECKED_TOOLCHAINS "
         "in cmake/CheckToolchain.cmake, build the target vok_launcher (its post-link check "
         "names any exception or formatter symbol that came in) and run the test "

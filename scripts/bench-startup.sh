@@ -8,9 +8,10 @@
 #
 #   scripts/bench-startup.sh [--runs N]
 #
-# Builds the timer in the mingw-i686 preset's folder, or in the configured
-# MinGW build folder VOK_STARTUP_BUILD names, and runs it under Xvfb in a Wine
-# session of its own (the prefix VOK_WINEPREFIX names, see scripts/common.sh).
+# Builds the timer in the folder of the preset mingw-i686 where this machine
+# runs 32-bit programs, else of mingw-x86_64 (VOK_WINE_ARCHS=x86_64 chooses
+# it), or in the configured MinGW build folder VOK_STARTUP_BUILD names, and
+# runs it under Xvfb in a Wine session of its own (see scripts/common.sh).
 # The figures of docs/performance.md ("Start-up under Wine") come from here.
 set -euo pipefail
 umask 022
@@ -18,21 +19,24 @@ umask 022
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$VOK_ROOT"
 
+vok_choose_wine_archs
 if [ -n "${VOK_STARTUP_BUILD:-}" ]; then
     build=$VOK_STARTUP_BUILD
 else
-    build=$VOK_ROOT/build/mingw-i686
-    cmake --preset mingw-i686 >/dev/null
+    build=$VOK_ROOT/build/mingw-$(vok_wine_first_arch)
+    cmake --preset "mingw-$(vok_wine_first_arch)" >/dev/null
 fi
 cmake --build "$build" --parallel "$VOK_JOBS" --target vok_startup_timer >/dev/null
+arch=$(vok_pe_arch "$build/VokLauncher.exe")
+vok_wine_runs "$arch" || vok_die "$build holds $arch programs, which this machine does not run"
 
 vok_heading "Machine"
 vok_note "$(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //'), $(nproc) cores, $(free -g | awk '/^Mem:/ {print $2}') GB"
-vok_note "$(uname -sr), $(wine --version), Xvfb $VOK_XVFB_SCREEN"
+vok_note "$(uname -sr), $(vok_wine_env "$arch" && "$WINELOADER" --version), the $arch launcher, Xvfb $VOK_XVFB_SCREEN"
 vok_note "load average before the run: $(cut -d" " -f1-3 /proc/loadavg)"
 
 vok_heading "Start-up under Wine"
-xvfb-run -a -s "$VOK_XVFB_SCREEN" bash "$VOK_ROOT/scripts/with-wine.sh" \
+xvfb-run -a -s "$VOK_XVFB_SCREEN" bash "$VOK_ROOT/scripts/with-wine.sh" --arch "$arch" \
     bash "$VOK_ROOT/scripts/wine-run.sh" "$build/bench/startup/vok_startup_timer.exe" \
     --launcher "$build/VokLauncher.exe" --standins "$build/tests/gui/standins" \
     --sample "$VOK_ROOT/sample" --bare "$build/bench/startup/BareDialog.exe" \

@@ -14,6 +14,9 @@
 # exit (Ctrl-C and failures included) every process left in the root is ended
 # and the folder removed: nothing stays mounted or running.
 #
+# VOK_WINE_ARCHS=x86_64 is passed on: the commands then behave inside as on a
+# machine that runs no 32-bit program.
+#
 # Needs root (or sudo) and the package mirror (VOK_DEBIAN_MIRROR, default
 # http://deb.debian.org/debian, and VOK_DEBIAN_SECURITY for the security
 # updates). It takes minutes and is no part of scripts/test.sh.
@@ -123,7 +126,7 @@ in_root() {
         mount -t tmpfs -o mode=1777 tmpfs "$root/var/tmp"
         exec chroot "$root" /usr/bin/env -i HOME=/root USER=root LOGNAME=root TERM=dumb \
             PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-            bash -c "$2" </dev/null' bash "$root" "$1"
+            ${3:+"VOK_WINE_ARCHS=$3"} bash -c "$2" </dev/null' bash "$root" "$1" "${VOK_WINE_ARCHS:-}"
 }
 
 summary=()

@@ -14,11 +14,13 @@ export VOK_ROOT
 # Everything the build, the tests and the Wine session need on Debian 12 or 13.
 # Names without a version (libclang-rt-dev: the runtime of the default clang),
 # so that the list holds for each release as it comes.
+# Both Windows builds are made on every machine; Wine's 32-bit side only where
+# the machine runs 32-bit programs (vok_install_dependencies adds it).
 VOK_PACKAGES=(
     cmake ninja-build g++ clang libclang-rt-dev
     googletest libgtest-dev libbenchmark-dev
-    g++-mingw-w64-i686-posix mingw-w64-tools
-    wine wine32:i386 wine64
+    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
+    wine wine64
     xvfb xauth imagemagick x11-utils
     strip-nondeterminism
 )
@@ -47,6 +49,70 @@ vok_as_root() {
     fi
 }
 
+# --- Windows architectures ---------------------------------------------------
+#
+# The launcher ships as a 32-bit (i686) program. Some machines run no 32-bit
+# x86 program at all (a kernel without IA-32 emulation), and the package
+# manager does not know it: Wine's 32-bit side installs and then fails on
+# every call. There the tests run the x86_64 twin of every Windows build, in a
+# 64-bit prefix, under Wine's 64-bit loader.
+
+# Whether this machine runs 32-bit x86 programs, found by running one: 96
+# bytes of i386 ELF whose only work is to exit with 42. It is written under
+# build/, since /tmp may forbid running programs.
+vok_runs_i386() {
+    local probe rc
+    local elf=7f454c460101010000000000000000000200030001000000548004083400000000000000000000003400200001000000000000000100000000000000008004080080040860000000600000000500000000100000b801000000bb2a000000cd80
+    mkdir -p "$VOK_ROOT/build"
+    probe=$(mktemp "$VOK_ROOT/build/.i386-probe.XXXXXX") || return 1
+    printf '%b' "$(sed 's/../\\x&/g' <<<"$elf")" >"$probe"
+    chmod +x "$probe"
+    "$probe" 2>/dev/null
+    rc=$?
+    rm -f "$probe"
+    [ "$rc" -eq 42 ]
+}
+
+# Sets VOK_WINE_ARCHS to the Windows architectures that run under Wine here
+# ("i686 x86_64" or "x86_64"), VOK_WINE_WHY to which and why, and prints it. A
+# caller's VOK_WINE_ARCHS=x86_64 makes a machine that runs both behave as one
+# that runs no 32-bit program, to try what such a machine meets.
+vok_choose_wine_archs() {
+    local why
+    case ${VOK_WINE_ARCHS:-} in
+        x86_64) why="x86_64 only: VOK_WINE_ARCHS=x86_64, as on a machine that cannot run 32-bit programs" ;;
+        "" | "i686 x86_64")
+            if vok_runs_i386; then
+                VOK_WINE_ARCHS="i686 x86_64" why="i686 and x86_64"
+            elif [ -n "${VOK_WINE_ARCHS:-}" ]; then
+                vok_die "VOK_WINE_ARCHS names i686, but this machine cannot run 32-bit programs"
+            else
+                VOK_WINE_ARCHS=x86_64 why="x86_64 only: this machine cannot run 32-bit programs"
+            fi
+            ;;
+        *) vok_die "VOK_WINE_ARCHS is 'x86_64' or 'i686 x86_64', not '$VOK_WINE_ARCHS'" ;;
+    esac
+    export VOK_WINE_ARCHS VOK_WINE_WHY=$why
+    vok_note "Windows programs under Wine: $why"
+}
+
+# Whether ARCH is one VOK_WINE_ARCHS names.
+vok_wine_runs() { case " $VOK_WINE_ARCHS " in *" $1 "*) return 0 ;; esac; return 1; }
+
+# The first architecture that runs here, i686 where it can: what run.sh starts.
+vok_wine_first_arch() { vok_wine_runs i686 && echo i686 || echo x86_64; }
+
+# The architecture of a Windows program, from its PE header's machine field.
+vok_pe_arch() {
+    local pe
+    pe=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ') || return 1
+    case $(od -An -tx2 -j$((pe + 4)) -N2 "$1" 2>/dev/null | tr -d ' ') in
+        014c) echo i686 ;;
+        8664) echo x86_64 ;;
+        *) return 1 ;;
+    esac
+}
+
 vok_missing_packages() {
     local p status
     for p in "${VOK_PACKAGES[@]}"; do
@@ -59,6 +125,9 @@ vok_missing_packages() {
 # output goes to build/logs/apt.log and is shown only when apt fails.
 vok_install_dependencies() {
     local missing
+    # Wine's 32-bit side is installed only where it can run: elsewhere its
+    # mere presence would make Debian's wine script choose it.
+    vok_wine_runs i686 && VOK_PACKAGES+=(wine32:i386)
     mapfile -t missing < <(vok_missing_packages)
     if [ "${#missing[@]}" -eq 0 ]; then
         vok_note "all packages present"
@@ -114,8 +183,26 @@ vok_as_wine_user() {
 # The environment every Wine call of the project uses. A caller's own
 # WINEDLLOVERRIDES (a GUI test selecting a stand-in DLL) is kept; Mono and
 # Gecko are switched off in any case so Wine never offers to install them.
+#
+# vok_wine_env ARCH: each architecture has its own prefix (a 32-bit one for
+# i686: half the size and boot time of a 64-bit one) and is run by its own
+# loader, named directly: Debian's wine script picks the 32-bit loader
+# wherever it is installed, runnable or not.
 vok_wine_env() {
-    export WINEPREFIX="${VOK_WINEPREFIX:-$VOK_ROOT/build/wineprefix}"
+    local arch=${1:?vok_wine_env needs an architecture}
+    case $arch in
+        i686) export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine ;;
+        x86_64) export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 ;;
+        *) vok_die "no Wine for architecture '$arch'" ;;
+    esac
+    [ -x "$WINELOADER" ] || vok_die "no Wine loader $WINELOADER for $arch"
+    local server
+    for server in /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver32; do
+        [ -x "$server" ] && break
+    done
+    export WINESERVER=$server
+    export VOK_WINE_ARCH=$arch
+    export WINEPREFIX="${VOK_WINEPREFIX:-$VOK_ROOT/build/wineprefix}-$arch"
     export WINEDEBUG="${WINEDEBUG:--all}"
     case ";${WINEDLLOVERRIDES:-};" in
         *mscoree*) ;;
@@ -158,9 +245,8 @@ vok_wine_user_setup() {
     done
 }
 
-# Creates the Wine prefix on first use: a 32-bit prefix (the launcher is a
-# 32-bit program; such a prefix is also half the size and boots in half the
-# time of a 64-bit one) owned by the Wine user. Serialised with a lock so that
+# Creates the Wine prefix of vok_wine_env's architecture on first use, owned
+# by the Wine user. Serialised with a lock so that
 # parallel ctest runs create it once. A prefix whose creation was interrupted
 # (no ready mark) is made anew. Fails (non-zero) with a message on error.
 vok_wine_prefix() {
@@ -182,7 +268,7 @@ vok_wine_prefix() {
         rm -rf "$WINEPREFIX"
         mkdir -p "$WINEPREFIX"
         vok_is_root && chown "$user:" "$WINEPREFIX"
-        vok_as_wine_user env WINEARCH=win32 wineboot -i </dev/null >/dev/null 2>&1 ||
+        vok_as_wine_user "$WINELOADER" wineboot -i </dev/null >/dev/null 2>&1 ||
             vok_die "wineboot -i failed for $WINEPREFIX"
         # Debian's Wine leaves its own bitmap fonts out of a new prefix: "MS Sans
         # Serif" then falls back to a font 1 px smaller, every dialog shrinks by
@@ -194,12 +280,12 @@ vok_wine_prefix() {
             fi
         done
         # Without a window manager every closing dialog otherwise costs ~2 s.
-        vok_as_wine_user wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+        vok_as_wine_user "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
             </dev/null >/dev/null 2>&1
         # This server may have started without a display; windows created in a
         # session of such a server fail, so it must not outlive the creation.
-        vok_as_wine_user wineserver -k >/dev/null 2>&1
-        vok_as_wine_user wineserver -w >/dev/null 2>&1
+        vok_as_wine_user "$WINESERVER" -k >/dev/null 2>&1
+        vok_as_wine_user "$WINESERVER" -w >/dev/null 2>&1
         vok_as_wine_user touch "$mark"
     ) 9>"$WINEPREFIX.lock"
 }
@@ -229,18 +315,18 @@ vok_wine_pids() {
 # timeout.
 vok_wine_session_start() {
     vok_wine_session_end
-    vok_as_wine_user wineserver -p </dev/null >/dev/null 2>&1 || vok_die "wineserver -p failed"
-    vok_as_wine_user wine wineboot </dev/null >/dev/null 2>&1 || vok_die "wineboot failed"
+    vok_as_wine_user "$WINESERVER" -p </dev/null >/dev/null 2>&1 || vok_die "wineserver -p failed"
+    vok_as_wine_user "$WINELOADER" wineboot </dev/null >/dev/null 2>&1 || vok_die "wineboot failed"
     # Lets scripts/wine-run.sh skip the set-up done here.
-    export VOK_WINE_SESSION=1
+    export VOK_WINE_SESSION=$VOK_WINE_ARCH
 }
 
 # Ends the session of this prefix: the server is asked to end its programs
 # and itself, within a bound (a server that loops forever answers nothing),
 # then whatever is left is ended as after a hang.
 vok_wine_session_end() {
-    vok_as_wine_user timeout 20 wineserver -k >/dev/null 2>&1
-    vok_as_wine_user timeout 20 wineserver -w >/dev/null 2>&1
+    vok_as_wine_user timeout 20 "$WINESERVER" -k >/dev/null 2>&1
+    vok_as_wine_user timeout 20 "$WINESERVER" -w >/dev/null 2>&1
     vok_wine_session_kill
 }
 

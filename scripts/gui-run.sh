@@ -19,7 +19,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 [ $# -gt 0 ] || vok_die "usage: $0 DRIVER.exe [FILTER]"
 
-vok_wine_env
+vok_wine_env "$(vok_pe_arch "$1")"
 run_limit=${VOK_GUI_RUN_LIMIT:-240}
 between_limit=60 # the driver's start, and its end after the last scenario
 

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds the launcher and the stand-ins on Debian 12 or 13, installing what is
 # missing, stages them with the sample data root into build/run/, and starts
-# the launcher there under Wine. With a display the player's
-# window opens; without one the launcher runs on Xvfb, a screenshot of its main
-# menu is saved as build/run/main-menu.png, and the launcher is closed.
+# the launcher there under Wine: the shipped 32-bit one where this machine
+# runs 32-bit programs, else its x86_64 twin (VOK_WINE_ARCHS=x86_64 chooses
+# the twin). With a display the player's window opens; without one the
+# launcher runs on Xvfb, a screenshot of its main menu is saved as
+# build/run/main-menu.png, and the launcher is closed.
 set -euo pipefail
 umask 022
 # shellcheck source=scripts/common.sh
@@ -11,8 +13,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$VOK_ROOT"
 
 stage="$VOK_ROOT/build/run"
-launcher="$VOK_ROOT/build/mingw-i686/VokLauncher.exe"
-standins="$VOK_ROOT/build/mingw-i686/tests/gui/standins"
 screenshot="$stage/main-menu.png"
 
 # Inside the Wine session on Xvfb: start the launcher, wait (bounded) for its
@@ -43,12 +43,19 @@ if [ "${1:-}" = "--photograph" ]; then
     exit 0
 fi
 
+vok_choose_wine_archs
+# The shipped 32-bit launcher where this machine runs it, else its twin.
+arch=$(vok_wine_first_arch)
+build="$VOK_ROOT/build/mingw-$arch"
+launcher="$build/VokLauncher.exe"
+standins="$build/tests/gui/standins"
+
 vok_heading "Install missing packages"
 vok_install_dependencies
 
 # What it runs: the launcher and the stand-in programs.
-vok_heading "Build the launcher and the stand-ins"
-vok_build_preset mingw-i686 vok_launcher vok_gui_recorder
+vok_heading "Build the $arch launcher and the stand-ins"
+vok_build_preset "mingw-$arch" vok_launcher vok_gui_recorder
 
 vok_heading "Stage the launcher in $stage"
 rm -rf "$stage"
@@ -63,13 +70,13 @@ cp "$standins/Zantovid.exe" "$stage/demo/Zantovid.exe"
 vok_wine_user_setup
 vok_is_root && chown -R "$(vok_wine_user):" "$stage"
 
-vok_heading "Run the launcher"
+vok_heading "Run the $arch launcher"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    bash scripts/with-wine.sh scripts/wine-run.sh "$stage/VokLauncher.exe" || true
+    bash scripts/with-wine.sh --arch "$arch" scripts/wine-run.sh "$stage/VokLauncher.exe" || true
     echo "The launcher has closed."
 else
     rm -f "$screenshot"
-    xvfb-run -a -s "$VOK_XVFB_SCREEN" bash scripts/with-wine.sh bash scripts/run.sh --photograph
+    xvfb-run -a -s "$VOK_XVFB_SCREEN" bash scripts/with-wine.sh --arch "$arch" bash scripts/run.sh --photograph
     [ -f "$screenshot" ] || vok_die "no screenshot was taken"
     echo "No display: the launcher ran on Xvfb. Its main menu: $screenshot"
 fi

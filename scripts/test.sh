@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Runs every test of the project on Debian 12 or 13, installing what is missing:
 #   1. the unit tests, built natively under AddressSanitizer and
-#      UndefinedBehaviorSanitizer (preset native-asan);
-#   2. the same unit tests cross-built with MinGW-w64 (preset mingw-i686) and
-#      run under Wine;
-#   3. the GUI end-to-end tests, when there are any: every ctest test of the
-#      mingw-i686 build labelled "gui", run under Xvfb in a Wine session of
-#      their own, one at a time, each scenario within its time limit
-#      (scripts/gui-run.sh). Step 2 leaves those out.
-#   4. the release built twice in two folders, whose bytes must agree
+#      UndefinedBehaviorSanitizer (preset native-asan), and the fuzz targets;
+#   2. for each Windows build, the shipped i686 one (preset mingw-i686) and its
+#      x86_64 twin (mingw-x86_64): the same unit tests cross-built and run
+#      under Wine, then the GUI end-to-end tests (the ctest tests labelled
+#      "gui"), in one Wine session on Xvfb, one at a time, each scenario
+#      within its time limit (scripts/gui-run.sh). A build whose programs this
+#      machine cannot run (i686 where no 32-bit program runs, or with
+#      VOK_WINE_ARCHS=x86_64) runs only its tests that need no Wine, and the
+#      summary says it was built, not run, and why;
+#   3. the release built twice in two folders, whose bytes must agree
 #      (scripts/check-reproducible.sh).
 # No Wine process of the tests outlives them: one that did is a failure.
 # The last line is "tests: N passed, M failed", totals over all ctest runs; a
@@ -29,6 +31,7 @@ export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
 passed=0
 failed=0
 problems=()
+not_run=()
 timings=()
 log_dir="$VOK_ROOT/build/logs"
 
@@ -37,6 +40,10 @@ finish() {
     if [ "${#timings[@]}" -gt 0 ]; then
         echo "Wall times:"
         printf '    %s\n' "${timings[@]}"
+    fi
+    if [ "${#not_run[@]}" -gt 0 ]; then
+        echo "Built, not run:"
+        printf '    %s\n' "${not_run[@]}"
     fi
     if [ "${#problems[@]}" -gt 0 ]; then
         echo "Failures:"
@@ -54,7 +61,7 @@ phase() {
     vok_heading "$name"
     "$@"
     rc=$?
-    timings+=("$(printf '%-32s %4d s' "$name" $((SECONDS - start)))")
+    timings+=("$(printf '%-42s %4d s' "$name" $((SECONDS - start)))")
     return $rc
 }
 
@@ -92,15 +99,11 @@ build_failed() {
     problems+=("build of preset $1 failed (see above)")
 }
 
-# Number of tests of the mingw-i686 build that carry the label "gui".
-gui_test_count() {
-    ctest --preset mingw-i686 -N --label-regex '^gui$' 2>/dev/null | sed -n 's/^Total Tests: *//p'
-}
-
 # In a subshell: its errors end it, not this script, which must still print
 # the summary.
 install_dependencies() { (vok_install_dependencies); }
 
+vok_choose_wine_archs
 phase "Install missing packages" install_dependencies || {
     failed=$((failed + 1))
     problems+=("package installation failed")
@@ -121,22 +124,21 @@ if ! phase "Fuzzing" env VOK_FUZZ_BUILD="$VOK_ROOT/build/native-asan" \
     problems+=("fuzzing: a finding or a failed build (see above)")
 fi
 
-if phase "Build mingw-i686" vok_build_preset mingw-i686; then
-    phase "Unit tests under Wine" run_ctest "wine unit" \
-        "${xvfb[@]}" bash scripts/with-wine.sh \
-        ctest --preset mingw-i686 --label-exclude '^gui$' --timeout "$test_timeout"
-
-    gui_tests=$(gui_test_count)
-    if [ "${gui_tests:-0}" -gt 0 ]; then
-        phase "GUI tests under Wine and Xvfb" run_ctest "wine gui" \
-            "${xvfb[@]}" bash scripts/with-wine.sh \
-            ctest --preset mingw-i686 --label-regex '^gui$' --timeout "$test_timeout"
+for arch in i686 x86_64; do
+    preset=mingw-$arch
+    if ! phase "Build $preset" vok_build_preset "$preset"; then
+        build_failed "$preset"
+    elif vok_wine_runs "$arch"; then
+        phase "Tests of $preset under Wine and Xvfb" run_ctest "$preset" \
+            "${xvfb[@]}" bash scripts/with-wine.sh --arch "$arch" \
+            ctest --preset "$preset" --timeout "$test_timeout"
     else
-        vok_heading "GUI tests: none labelled gui yet, skipped"
+        phase "Tests of $preset that need no Wine" run_ctest "$preset" \
+            ctest --preset "$preset" --label-exclude '^wine$' --timeout "$test_timeout"
+        count=$(ctest --preset "$preset" -N -L '^wine$' | sed -n 's/^Total Tests: *//p')
+        not_run+=("$preset: its $count tests under Wine ($VOK_WINE_WHY)")
     fi
-else
-    build_failed mingw-i686
-fi
+done
 
 # The launcher and its zip, built twice as differently as this machine allows,
 # must come out the same bytes.
@@ -145,11 +147,13 @@ if ! phase "Reproducible release" bash scripts/check-reproducible.sh; then
     problems+=("reproducible release: the two builds differ, or one failed (see above)")
 fi
 
-mapfile -t left < <(vok_wine_env && vok_wine_pids)
-if [ "${#left[@]}" -gt 0 ]; then
-    failed=$((failed + 1))
-    problems+=("Wine processes outlived the tests: ${left[*]} (now ended)")
-    (vok_wine_env && vok_wine_session_kill)
-fi
+for arch in $VOK_WINE_ARCHS; do
+    mapfile -t left < <(vok_wine_env "$arch" && vok_wine_pids)
+    if [ "${#left[@]}" -gt 0 ]; then
+        failed=$((failed + 1))
+        problems+=("Wine processes of the $arch prefix outlived the tests: ${left[*]} (now ended)")
+        (vok_wine_env "$arch" && vok_wine_session_kill)
+    fi
+done
 
 finish

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Runs one Windows program under Wine in the project's prefix, as the Wine user
-# (see scripts/common.sh), and passes its exit code on:
+# Runs one Windows program under Wine, in the project's prefix of the
+# program's architecture (i686 or x86_64, read from the program itself), as
+# the Wine user (see scripts/common.sh), and passes its exit code on:
 #   scripts/wine-run.sh build/mingw-i686/tests/unit/vok_unit_tests.exe --gtest_brief=1
-# It is the CMAKE_CROSSCOMPILING_EMULATOR of the mingw-i686 build, so ctest runs
+# It is the CMAKE_CROSSCOMPILING_EMULATOR of the Windows builds, so ctest runs
 # every cross-built test through it. Works on its own (the prefix is created on
 # first use); inside scripts/with-wine.sh each run is much faster.
 set -uo pipefail
@@ -12,9 +13,10 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 [ $# -gt 0 ] || vok_die "usage: $0 PROGRAM.exe [ARGS...]"
 
-vok_wine_env
-if [ -z "${VOK_WINE_SESSION:-}" ]; then
+arch=$(vok_pe_arch "$1") || vok_die "$1 is no Windows program for i686 or x86_64"
+vok_wine_env "$arch"
+if [ "${VOK_WINE_SESSION:-}" != "$arch" ]; then
     vok_wine_user_setup >&2 || exit 1
     vok_wine_prefix >&2 || exit 1
 fi
-vok_as_wine_user wine "$@"
+vok_as_wine_user "$WINELOADER" "$@"

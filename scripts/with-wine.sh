@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs a command inside the project's Wine session and ends the session after:
+# Runs a command inside the project's Wine session of one architecture (i686
+# unless --arch says x86_64) and ends the session after:
 #   scripts/with-wine.sh ctest --preset mingw-i686
-#   xvfb-run -a -s "-screen 0 1024x768x24" scripts/with-wine.sh ctest --preset mingw-i686 -L gui
+#   xvfb-run -a -s "-screen 0 1024x768x24" scripts/with-wine.sh --arch x86_64 ctest --preset mingw-x86_64 -L gui
 #
 # The session is a persistent wineserver with Wine's desktop and services
 # started once, so each program run under scripts/wine-run.sh costs ~0.1 s
@@ -15,9 +16,14 @@ umask 022
 # shellcheck source=scripts/common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-[ $# -gt 0 ] || vok_die "usage: $0 COMMAND [ARGS...]"
+arch=i686
+if [ "${1:-}" = --arch ]; then
+    arch=${2:-}
+    shift 2
+fi
+[ $# -gt 0 ] || vok_die "usage: $0 [--arch i686|x86_64] COMMAND [ARGS...]"
 
-vok_wine_env
+vok_wine_env "$arch"
 vok_wine_user_setup || exit 1
 vok_wine_prefix || exit 1
 
