@@ -36,8 +36,11 @@ vok_note "$(uname -sr), $(vok_wine_env "$arch" && "$WINELOADER" --version), the 
 vok_note "load average before the run: $(cut -d" " -f1-3 /proc/loadavg)"
 
 vok_heading "Start-up under Wine"
-xvfb-run -a -s "$VOK_XVFB_SCREEN" bash "$VOK_ROOT/scripts/with-wine.sh" --arch "$arch" \
-    bash "$VOK_ROOT/scripts/wine-run.sh" "$build/bench/startup/vok_startup_timer.exe" \
+vok_wine_user_setup
+# shellcheck disable=SC2016 # the inner shell expands them
+vok_on_display_as_wine_user bash -c 'trap "bash scripts/wine-session.sh end $0" EXIT
+    bash scripts/wine-session.sh start "$0" && bash scripts/wine-run.sh "$@"' "$arch" \
+    "$build/bench/startup/vok_startup_timer.exe" \
     --launcher "$build/VokLauncher.exe" --standins "$build/tests/gui/standins" \
     --sample "$VOK_ROOT/sample" --bare "$build/bench/startup/BareDialog.exe" \
     --bare-manifest "$build/bench/startup/BareDialogManifest.exe" "$@"

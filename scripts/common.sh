@@ -22,7 +22,7 @@ VOK_PACKAGES=(
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
     wine wine64
     xvfb xauth imagemagick x11-utils
-    strip-nondeterminism
+    strip-nondeterminism python3
 )
 
 export VOK_XVFB_SCREEN="-screen 0 1024x768x24"
@@ -172,6 +172,8 @@ vok_wine_user() {
 }
 
 # Runs a command as the Wine user, keeping the environment (WINE*, DISPLAY).
+# The test and release commands switch once, for all of ctest: the Wine user
+# then runs every test and each Wine call below is a plain call.
 vok_as_wine_user() {
     if vok_is_root; then
         runuser -u "$(vok_wine_user)" -- "$@"
@@ -215,6 +217,16 @@ vok_wine_env() {
         export LANG=C.UTF-8
     fi
 }
+
+# Makes the folders (what ctest or CMake write as the Wine user) that user's.
+vok_give_wine_user() {
+    vok_wine_user_setup || return 1
+    mkdir -p "$@"
+    if vok_is_root; then chown -R "$(vok_wine_user):" "$@"; fi
+}
+
+# Runs a command as the Wine user, on a display of Xvfb of its own.
+vok_on_display_as_wine_user() { vok_as_wine_user xvfb-run -a -s "$VOK_XVFB_SCREEN" "$@"; }
 
 # As root: creates the Wine user when missing and lets it reach the build tree.
 #
@@ -317,8 +329,6 @@ vok_wine_session_start() {
     vok_wine_session_end
     vok_as_wine_user "$WINESERVER" -p </dev/null >/dev/null 2>&1 || vok_die "wineserver -p failed"
     vok_as_wine_user "$WINELOADER" wineboot </dev/null >/dev/null 2>&1 || vok_die "wineboot failed"
-    # Lets scripts/wine-run.sh skip the set-up done here.
-    export VOK_WINE_SESSION=$VOK_WINE_ARCH
 }
 
 # Ends the session of this prefix: the server is asked to end its programs

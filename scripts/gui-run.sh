@@ -10,8 +10,8 @@
 # first and after the last scenario, and to one for the whole run
 # (VOK_GUI_RUN_LIMIT, seconds, below ctest's TIMEOUT of the test). When one of
 # them passes, the run has hung: the script says which scenario, ends the Wine
-# session completely (every process of the prefix, then the server) and, inside
-# scripts/with-wine.sh, starts a fresh one for the next run. Exits with the
+# session completely (every process of the prefix, then the server) and starts
+# a fresh one for the next run. Exits with the
 # driver's code, or 1 after a hang.
 set -uo pipefail
 # shellcheck source=scripts/common.sh
@@ -66,8 +66,6 @@ fi
 echo "HANG: $hung: the Wine session is ended"
 vok_wine_session_kill
 wait "$driver" 2>/dev/null
-if [ -n "${VOK_WINE_SESSION:-}" ]; then
-    echo "HANG: a fresh Wine session is started for the next run"
-    vok_wine_session_start
-fi
+echo "HANG: a fresh Wine session is started for the next run"
+vok_wine_session_start
 exit 1

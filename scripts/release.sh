@@ -39,24 +39,19 @@ if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
         "$(git rev-parse --short HEAD)" >&2
 fi
 
-rm -rf "$build"
-vok_wine_user_setup
+# Built and tested by the Wine user, who runs the tests (scripts/common.sh).
+rm -rf "$build" "$build-x86_64"
+vok_give_wine_user "$build" "$build-x86_64"
 if vok_wine_runs i686; then
     vok_heading "Build, test and pack the release in $build"
-    xvfb-run -a -s "$VOK_XVFB_SCREEN" bash scripts/with-wine.sh --arch i686 \
-        cmake --workflow --preset release
+    vok_on_display_as_wine_user cmake --workflow --preset release
 else
     vok_heading "Build the release in $build; its tests under Wine run on the x86_64 twin"
     vok_note "($VOK_WINE_WHY)"
-    cmake --preset release
-    cmake --build --preset release
-    ctest --preset release --label-exclude '^wine$'
-    vok_heading "Build and test the release's x86_64 twin in $build-x86_64"
-    rm -rf "$build-x86_64"
-    xvfb-run -a -s "$VOK_XVFB_SCREEN" bash scripts/with-wine.sh --arch x86_64 bash -c \
-        'cmake --preset release-x86_64 && cmake --build --preset release-x86_64 && ctest --preset release-x86_64'
-    vok_heading "Pack the release"
-    cpack --preset release
+    vok_on_display_as_wine_user bash -c "cmake --preset release && cmake --build --preset release &&
+        ctest --preset release --label-exclude '^wine$' &&
+        cmake --preset release-x86_64 && cmake --build --preset release-x86_64 &&
+        ctest --preset release-x86_64 && cpack --preset release"
 fi
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")

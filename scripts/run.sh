@@ -15,9 +15,11 @@ cd "$VOK_ROOT"
 stage="$VOK_ROOT/build/run"
 screenshot="$stage/main-menu.png"
 
-# Inside the Wine session on Xvfb: start the launcher, wait (bounded) for its
-# main menu, photograph it and close it.
+# On Xvfb, as the Wine user: start the launcher in a Wine session of ARCH,
+# wait (bounded) for its main menu, photograph it and close it.
 if [ "${1:-}" = "--photograph" ]; then
+    trap 'bash scripts/wine-session.sh end "$2"' EXIT
+    bash scripts/wine-session.sh start "$2" || exit 1
     # In a subshell of its own, so that its end at the session's close is not
     # reported as a killed job.
     (scripts/wine-run.sh "$stage/VokLauncher.exe" >/dev/null 2>&1 &)
@@ -39,7 +41,7 @@ if [ "${1:-}" = "--photograph" ]; then
         import -window root -crop "$crop" +repage "$screenshot"
         [ "$(convert "$screenshot" -format '%[fx:maxima]' info:)" != 0 ] && break
     done
-    # Ending the session (with-wine.sh) closes the launcher.
+    # Ending the session closes the launcher.
     exit 0
 fi
 
@@ -67,16 +69,15 @@ cp "$standins/DXSETUP.EXE" "$stage/DirectX8/DXSETUP.EXE"
 cp "$standins/Zantovid.exe" "$stage/demo/Zantovid.exe"
 # The stand-ins write what they were asked to do beside themselves: the stage
 # belongs to the user Wine runs as.
-vok_wine_user_setup
-vok_is_root && chown -R "$(vok_wine_user):" "$stage"
+vok_give_wine_user "$stage"
 
 vok_heading "Run the $arch launcher"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    bash scripts/with-wine.sh --arch "$arch" scripts/wine-run.sh "$stage/VokLauncher.exe" || true
+    scripts/wine-run.sh "$stage/VokLauncher.exe" || true
     echo "The launcher has closed."
 else
     rm -f "$screenshot"
-    xvfb-run -a -s "$VOK_XVFB_SCREEN" bash scripts/with-wine.sh --arch "$arch" bash scripts/run.sh --photograph
+    vok_on_display_as_wine_user bash scripts/run.sh --photograph "$arch"
     [ -f "$screenshot" ] || vok_die "no screenshot was taken"
     echo "No display: the launcher ran on Xvfb. Its main menu: $screenshot"
 fi

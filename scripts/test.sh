@@ -25,7 +25,6 @@ cd "$VOK_ROOT" || exit 1
 
 # A hung test (a dialog nobody answers) must not eat the whole CI budget.
 test_timeout=${VOK_TEST_TIMEOUT:-300}
-xvfb=(xvfb-run -a -s "$VOK_XVFB_SCREEN")
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
 
 passed=0
@@ -129,9 +128,9 @@ for arch in i686 x86_64; do
     if ! phase "Build $preset" vok_build_preset "$preset"; then
         build_failed "$preset"
     elif vok_wine_runs "$arch"; then
+        vok_give_wine_user "build/$preset/Testing"
         phase "Tests of $preset under Wine and Xvfb" run_ctest "$preset" \
-            "${xvfb[@]}" bash scripts/with-wine.sh --arch "$arch" \
-            ctest --preset "$preset" --timeout "$test_timeout"
+            vok_on_display_as_wine_user ctest --preset "$preset" --timeout "$test_timeout"
     else
         phase "Tests of $preset that need no Wine" run_ctest "$preset" \
             ctest --preset "$preset" --label-exclude '^wine$' --timeout "$test_timeout"
