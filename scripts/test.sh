@@ -127,7 +127,10 @@ for arch in i686 x86_64; do
     preset=mingw-$arch
     if ! phase "Build $preset" vok_build_preset "$preset"; then
         build_failed "$preset"
-    elif vok_wine_runs "$arch"; then
+        continue
+    fi
+    vok_note "$preset: VokLauncher.exe $(stat -c %s "build/$preset/VokLauncher.exe") bytes"
+    if vok_wine_runs "$arch"; then
         vok_give_wine_user "build/$preset/Testing"
         phase "Tests of $preset under Wine and Xvfb" run_ctest "$preset" \
             vok_on_display_as_wine_user ctest --preset "$preset" --timeout "$test_timeout"
