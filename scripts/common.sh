@@ -204,7 +204,8 @@ vok_wine_env() {
     done
     export WINESERVER=$server
     export VOK_WINE_ARCH=$arch
-    export WINEPREFIX="${VOK_WINEPREFIX:-$VOK_ROOT/build/wineprefix}-$arch"
+    # In a folder of the Wine user's (vok_wine_user_setup), who makes them.
+    export WINEPREFIX="${VOK_WINE_PREFIXES:-$VOK_ROOT/build/wine}/$arch"
     export WINEDEBUG="${WINEDEBUG:--all}"
     case ";${WINEDLLOVERRIDES:-};" in
         *mscoree*) ;;
@@ -228,7 +229,8 @@ vok_give_wine_user() {
 # Runs a command as the Wine user, on a display of Xvfb of its own.
 vok_on_display_as_wine_user() { vok_as_wine_user xvfb-run -a -s "$VOK_XVFB_SCREEN" "$@"; }
 
-# As root: creates the Wine user when missing and lets it reach the build tree.
+# As root: creates the Wine user when missing, gives it the folder of the
+# prefixes and lets it reach the build tree.
 #
 # CI clones into a folder we do not choose, possibly under /root (mode 700).
 # Rather than copying programs and data elsewhere (which would give ctest and
@@ -244,7 +246,8 @@ vok_wine_user_setup() {
         vok_note "creating user $user to run Wine"
         useradd --create-home --shell /bin/bash "$user" || vok_die "cannot create user $user"
     fi
-    mkdir -p "$VOK_ROOT/build"
+    mkdir -p "$VOK_ROOT/build" "${VOK_WINE_PREFIXES:-$VOK_ROOT/build/wine}"
+    chown "$user:" "${VOK_WINE_PREFIXES:-$VOK_ROOT/build/wine}"
     local dir="" part
     local -a parts
     IFS=/ read -r -a parts <<<"${VOK_ROOT#/}/build"
