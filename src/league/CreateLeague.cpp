@@ -60,24 +60,17 @@ std::size_t CopyWithoutQuotes(const char* text, char* out, std::size_t size) {
 }
 
 // The game reads the league file by the key-value rules, where any token can
-// be taken for a key. Changes the last character of every piece of `text`
-// (cut at `separators`; all of it when there are none) that spells a key of
-// the league file to '-', so that no stored name stands in for a key; true
-// when one was changed. No key ends in '-'.
-bool MarkKeys(char* text, const char* separators) {
-    bool marked = false;
-    for (char* piece = text; *piece;) {
-        std::size_t length = std::strcspn(piece, separators);
-        char end = piece[length];
-        piece[length] = '\0';
-        if (length > 0 && VokLeagueData::IsKey(piece)) {
-            piece[length - 1] = '-';
-            marked = true;
-        }
-        piece[length] = end;
-        piece += length + (end ? 1 : 0);
+// be taken for a key. Changes the last character of `text` to '-' when it
+// spells a key of the league file, so that no stored name stands in for a
+// key (the league writer keeps each name one token); true when it did. No key
+// ends in '-'.
+bool MarkKeys(char* text) {
+    const std::size_t length = std::strlen(text);
+    if (length == 0 || !VokLeagueData::IsKey(text)) {
+        return false;
     }
-    return marked;
+    text[length - 1] = '-';
+    return true;
 }
 
 int ReadNumber(Ui& dialog, int control) {
@@ -112,7 +105,7 @@ bool ReadSettings(Ui& dialog, VokLeagueData& league) {
         name[kMaxStoredLeagueName - 2] = '\0';
         corrected = true;
     }
-    corrected = MarkKeys(name, "") || corrected;
+    corrected = MarkKeys(name) || corrected;
     std::snprintf(league.LeagueName, sizeof league.LeagueName, "\"%.*s\"", kMaxStoredLeagueName - 2,
                   name);
 
@@ -183,7 +176,7 @@ void AskPlayerName(Ui& dialog, const ProcessState& process, PlyEntry& player, in
     Text name;
     Format(prompt, "%s %d", Line(process, lines::kPlayerPrompt), number);
     std::snprintf(name, sizeof name, "%s%d", Line(process, lines::kPlayerDefault), number);
-    for (int asked = 0; asked == 0 || (MarkKeys(name, "") && asked < 5); ++asked) {
+    for (int asked = 0; asked == 0 || (MarkKeys(name) && asked < 5); ++asked) {
         CopyWithoutQuotes(
             InputBox(dialog, "", prompt, name, Line(process, lines::kNameOk), kMaxPlayerName)
                 .c_str(),
@@ -235,7 +228,7 @@ bool AddVok(const char* temp, VokEntry& vok, int player, int index) {
     KeyValueFile data(kVokFile);
     const char* name = data.GetValue("name", "");
     std::snprintf(vok.name, sizeof vok.name, "%.*s", kMaxVokName, name);
-    MarkKeys(vok.name, KeyValueFile::kSeparators);  // stored bare, cut into tokens
+    MarkKeys(vok.name);
     return whole;
 }
 
