@@ -175,6 +175,11 @@ public:
         return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
     }
 
+    bool Exists(const char* path) override {
+        struct stat st;
+        return lstat(path, &st) == 0 || (errno != ENOENT && errno != ENOTDIR);
+    }
+
     // Only Windows programs look for each other; natively every process is
     // the one launcher.
     bool ClaimLauncher() override { return true; }

@@ -198,6 +198,14 @@ public:
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
 
+    bool Exists(const char* path) override {
+        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+    }
+
     bool ClaimLauncher() override {
         // The handle stays open until the process ends, which releases it.
         // Where no mutex can be made the launcher runs as it always did.
