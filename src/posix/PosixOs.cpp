@@ -107,11 +107,14 @@ public:
         if (!dir) {
             return false;
         }
-        while (const dirent* entry = readdir(dir)) {
+        // readdir tells its end from a failure by errno alone.
+        const dirent* entry;
+        while ((errno = 0, entry = readdir(dir)) != nullptr) {
             names.emplace_back(entry->d_name);
         }
+        const bool whole = errno == 0;
         closedir(dir);
-        return true;
+        return whole;
     }
 
     // As on Windows, the copy takes the source's read-only attribute along.

@@ -133,8 +133,10 @@ public:
         do {
             names.emplace_back(data.cFileName);
         } while (FindNextFileA(find, &data));
+        // Anything but the end of the listing leaves names out.
+        const bool whole = GetLastError() == ERROR_NO_MORE_FILES;
         FindClose(find);
-        return true;
+        return whole;
     }
 
     bool CopyFileOver(const char* from, const char* to) override {
