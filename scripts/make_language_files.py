@@ -565,8 +565,9 @@ line(108, "Retry/Cancel message when a vok's files cannot all be copied into the
         "los programas que los usen e inténtalo de nuevo.",
      pl="Nie udało się skopiować wszystkich plików voka do folderu tymczasowego. Zamknij "
         "programy, które ich używają, i spróbuj ponownie.")
-line(109, "OK message when the league file cannot be written, or an old one cannot be "
-          "removed first; the new league is then removed",
+line(109, "OK message when the league file cannot be written (the new league is then "
+          "removed), or, at the create-league dialog's OK, an old one cannot be removed or "
+          "the temporary folder cannot be written to",
      name="LeagueNotSaved", fallback=True,
      en="The league could not be saved in the temporary folder. Close the game if it is "
         "running, check that the folder can be written to, and start the new league again.",
