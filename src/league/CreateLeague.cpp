@@ -158,13 +158,10 @@ bool Fits(const char* folder, const char* name) {
 // league file with the file it is first written to beside it. The last
 // player's last creature has the longest folder, left in `folder`. Without
 // this a league would be gathered for nothing: creatures without their
-// files, or no league file, and the game started all the same. A path that
-// holds a double quote or a line break could not be written to the league
-// file so that it reads back whole (never on Windows, whose names hold none).
+// files, or no league file, and the game started all the same.
 bool TempDirHoldsLeague(const ProcessState& process, const VokLeagueData& league, Text& folder) {
     Text leagueFile;
-    if (!process.tempDirValid || std::strpbrk(process.tempDir, "\"\r\n") ||
-        !CurrentOs().IsFolder(process.tempDir) ||
+    if (!process.tempDirValid || !CurrentOs().IsFolder(process.tempDir) ||
         !CreatureFolder(folder, process.tempDir, league.NrPlayers - 1, league.VoksPerTeam - 1) ||
         !Fits(folder, "data.dat") || !FileIn(leagueFile, process.tempDir, kLeagueFileName)) {
         return false;
