@@ -152,18 +152,20 @@ bool Fits(const char* folder, const char* name) {
     return Format(path, "%s/%s", folder, name) && std::strlen(path) < CurrentOs().PathLimit();
 }
 
-// Whether the temporary folder exists and the league's paths fit a path
-// buffer and the system's own limit:
-// every creature folder with the "data.dat" that every creature has, and the
-// league file with the file it is first written to beside it. The last
-// player's last creature has the longest folder, left in `folder`. Without
-// this a league would be gathered for nothing: creatures without their
-// files, or no league file, and the game started all the same.
+// Whether the temporary folder exists and the league file, with the file it
+// is first written to beside it, fits a path buffer and the system's own
+// limit. The last player's last creature has the longest folder, left in
+// `folder`; with the "data.dat" every creature has it is never longer than
+// that side file ("p11_vok4/data.dat" and "vokleague.dat.new" are of a
+// length), so what remains to measure against it is the creature source's
+// longest file name. Without this a league would be gathered for nothing:
+// creatures without their files, or no league file, and the game started all
+// the same.
 bool TempDirHoldsLeague(const ProcessState& process, const VokLeagueData& league, Text& folder) {
     Text leagueFile;
     if (!process.tempDirValid || !CurrentOs().IsFolder(process.tempDir) ||
         !CreatureFolder(folder, process.tempDir, league.NrPlayers - 1, league.VoksPerTeam - 1) ||
-        !Fits(folder, "data.dat") || !FileIn(leagueFile, process.tempDir, kLeagueFileName)) {
+        !FileIn(leagueFile, process.tempDir, kLeagueFileName)) {
         return false;
     }
     return std::strlen(leagueFile) + std::strlen(".new") < CurrentOs().PathLimit();

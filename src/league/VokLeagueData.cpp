@@ -35,11 +35,10 @@ std::string FileText(const char (&field)[N]) {
     std::string text(field, std::find(field, field + N, '\0'));
     std::replace_if(
         text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-    const bool quoted = text.size() > 1 && text[0] == '"' && text.find('"', 1) == text.size() - 1;
-    if (quoted ||
-        (!text.empty() && text.find_first_of(KeyValueFile::kSeparators) == std::string::npos)) {
+    if (!text.empty() && text.find_first_of(KeyValueFile::kSeparators) == std::string::npos) {
         return text;
     }
+    // A text already between quotes, with none inside, is written as it is.
     text.erase(std::remove(text.begin(), text.end(), '"'), text.end());
     return '"' + text + '"';
 }
