@@ -565,8 +565,9 @@ line(108, "Retry/Cancel message when a vok's files cannot all be copied into the
         "los programas que los usen e inténtalo de nuevo.",
      pl="Nie udało się skopiować wszystkich plików voka do folderu tymczasowego. Zamknij "
         "programy, które ich używają, i spróbuj ponownie.")
-line(109, "OK message when the league file cannot be written, or an old one cannot be "
-          "removed first; the new league is then removed",
+line(109, "OK message when the league file cannot be written (the new league is then "
+          "removed), or, at the create-league dialog's OK, an old one cannot be removed or "
+          "the temporary folder cannot be written to",
      name="LeagueNotSaved", fallback=True,
      en="The league could not be saved in the temporary folder. Close the game if it is "
         "running, check that the folder can be written to, and start the new league again.",
@@ -602,6 +603,29 @@ line(110, "OK message when the shell cannot open what a button names (the Direct
      fr="Le lanceur n'a pas pu ouvrir ce fichier ou cette adresse :",
      es="El lanzador no ha podido abrir este archivo o dirección:",
      pl="Program uruchamiający nie mógł otworzyć tego pliku ani adresu:")
+line(111, "OK message after the create-league dialog's OK when a file of the vok source "
+          "(data/ply/) has a name too long for its copy in the temporary folder; the launcher "
+          "adds the file on a line of its own",
+     name="VokNameTooLong", fallback=True,
+     en="The league cannot be created: the name of this vok file is too long for its copy in "
+        "the temporary folder. Shorten the name, then create the league again:",
+     sv="Ligan kan inte skapas: namnet på den här vok-filen är för långt för dess kopia i den "
+        "tillfälliga mappen. Korta namnet och skapa sedan ligan igen:",
+     no="Ligaen kan ikke opprettes: navnet på denne vok-filen er for langt for kopien i den "
+        "midlertidige mappen. Forkort navnet, og opprett deretter ligaen på nytt:",
+     fi="Sarjaa ei voi luoda: tämän vokin tiedoston nimi on liian pitkä sen kopiolle "
+        "väliaikaisessa kansiossa. Lyhennä nimeä ja luo sarja sitten uudelleen:",
+     da="Ligaen kan ikke oprettes: navnet på denne vok-fil er for langt til kopien i den "
+        "midlertidige mappe. Forkort navnet, og opret derefter ligaen igen:",
+     de="Die Liga kann nicht erstellt werden: Der Name dieser Vok-Datei ist zu lang für ihre "
+        "Kopie im temporären Ordner. Kürzen Sie den Namen und erstellen Sie die Liga dann "
+        "erneut:",
+     fr="Impossible de créer la ligue : le nom de ce fichier de vok est trop long pour sa copie "
+        "dans le dossier temporaire. Raccourcissez ce nom, puis recréez la ligue :",
+     es="No se puede crear la liga: el nombre de este archivo del vok es demasiado largo para "
+        "su copia en la carpeta temporal. Acorta el nombre y vuelve a crear la liga:",
+     pl="Nie można utworzyć ligi: nazwa tego pliku voka jest za długa dla jego kopii w folderze "
+        "tymczasowym. Skróć nazwę, a następnie ponownie utwórz ligę:")
 
 
 def validate():

@@ -52,8 +52,9 @@ constexpr int kGameNotStarted = 107;
 constexpr int kVokNotCopied = 108;
 constexpr int kLeagueNotSaved = 109;
 constexpr int kCannotOpen = 110;
+constexpr int kVokNameTooLong = 111;
 
-constexpr int kLineCount = 111;  // lines in each language file
+constexpr int kLineCount = 112;  // lines in each language file
 
 // Every line by its name, for the tests' scenarios (@Name); and, for the
 // lines that language files made before them lack, the English text the
@@ -112,6 +113,7 @@ inline constexpr Named kNamed[] = {
     {"VokNotCopied", kVokNotCopied, "The files of a vok could not all be copied into the temporary folder. Close any program that uses them, and try again."},
     {"LeagueNotSaved", kLeagueNotSaved, "The league could not be saved in the temporary folder. Close the game if it is running, check that the folder can be written to, and start the new league again."},
     {"CannotOpen", kCannotOpen, "The launcher could not open this file or address:"},
+    {"VokNameTooLong", kVokNameTooLong, "The league cannot be created: the name of this vok file is too long for its copy in the temporary folder. Shorten the name, then create the league again:"},
 };
 
 }  // namespace vok::lines

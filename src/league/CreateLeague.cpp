@@ -60,24 +60,17 @@ std::size_t CopyWithoutQuotes(const char* text, char* out, std::size_t size) {
 }
 
 // The game reads the league file by the key-value rules, where any token can
-// be taken for a key. Changes the last character of every piece of `text`
-// (cut at `separators`; all of it when there are none) that spells a key of
-// the league file to '-', so that no stored name stands in for a key; true
-// when one was changed. No key ends in '-'.
-bool MarkKeys(char* text, const char* separators) {
-    bool marked = false;
-    for (char* piece = text; *piece;) {
-        std::size_t length = std::strcspn(piece, separators);
-        char end = piece[length];
-        piece[length] = '\0';
-        if (length > 0 && VokLeagueData::IsKey(piece)) {
-            piece[length - 1] = '-';
-            marked = true;
-        }
-        piece[length] = end;
-        piece += length + (end ? 1 : 0);
+// be taken for a key. Changes the last character of `text` to '-' when it
+// spells a key of the league file, so that no stored name stands in for a
+// key (the league writer keeps each name one token); true when it did. No key
+// ends in '-'.
+bool MarkKeys(char* text) {
+    const std::size_t length = std::strlen(text);
+    if (length == 0 || !VokLeagueData::IsKey(text)) {
+        return false;
     }
-    return marked;
+    text[length - 1] = '-';
+    return true;
 }
 
 int ReadNumber(Ui& dialog, int control) {
@@ -112,7 +105,7 @@ bool ReadSettings(Ui& dialog, VokLeagueData& league) {
         name[kMaxStoredLeagueName - 2] = '\0';
         corrected = true;
     }
-    corrected = MarkKeys(name, "") || corrected;
+    corrected = MarkKeys(name) || corrected;
     std::snprintf(league.LeagueName, sizeof league.LeagueName, "\"%.*s\"", kMaxStoredLeagueName - 2,
                   name);
 
@@ -153,26 +146,49 @@ bool ReadSettings(Ui& dialog, VokLeagueData& league) {
     return false;
 }
 
-// Whether the temporary folder exists and the league's paths fit a path
-// buffer and the system's own limit:
-// every creature folder with the "data.dat" that every creature has, and the
-// league file with the file it is first written to beside it. The last
-// player's last creature has the longest folder. Without this a league would
-// be gathered for nothing: creatures without their files, or no league file,
-// and the game started all the same.
-bool TempDirHoldsLeague(const ProcessState& process, const VokLeagueData& league) {
-    Text folder;
-    Text file;
+// Whether `folder` + "/" + `name` fits a path buffer and the system's own limit.
+bool Fits(const char* folder, const char* name) {
+    Text path;
+    return Format(path, "%s/%s", folder, name) && std::strlen(path) < CurrentOs().PathLimit();
+}
+
+// Whether the temporary folder exists and the league file, with the file it
+// is first written to beside it, fits a path buffer and the system's own
+// limit. The last player's last creature has the longest folder, left in
+// `folder`; with the "data.dat" every creature has it is never longer than
+// that side file ("p11_vok4/data.dat" and "vokleague.dat.new" are of a
+// length), so what remains to measure against it is the creature source's
+// longest file name. Without this a league would be gathered for nothing:
+// creatures without their files, or no league file, and the game started all
+// the same.
+bool TempDirHoldsLeague(const ProcessState& process, const VokLeagueData& league, Text& folder) {
     Text leagueFile;
     if (!process.tempDirValid || !CurrentOs().IsFolder(process.tempDir) ||
         !CreatureFolder(folder, process.tempDir, league.NrPlayers - 1, league.VoksPerTeam - 1) ||
-        !Format(file, "%s/%s", folder, "data.dat") ||
         !FileIn(leagueFile, process.tempDir, kLeagueFileName)) {
         return false;
     }
-    const std::size_t limit = CurrentOs().PathLimit();
-    const std::size_t beside = std::strlen(".new");
-    return std::strlen(file) < limit && std::strlen(leagueFile) + beside < limit;
+    return std::strlen(leagueFile) + std::strlen(".new") < CurrentOs().PathLimit();
+}
+
+// The longest name of a file in the creature source, as its copy will be
+// named in each creature folder; "data.dat" when none is longer or the folder
+// cannot be listed (the gathering then asks about it).
+std::string LongestVokFile() {
+    Os& os = CurrentOs();
+    std::vector<std::string> names;
+    os.ListFolder(kVokSourceFolder, names);
+    std::string longest = "data.dat";
+    Text from;
+    for (const std::string& name : names) {
+        // A sub-folder (and "." and "..") is not copied; a name too long for
+        // the buffers cannot be.
+        if (name.size() > longest.size() &&
+            !(Format(from, "%s%s", kVokSource, name.c_str()) && os.IsFolder(from))) {
+            longest = name;
+        }
+    }
+    return longest;
 }
 
 // Asks player `number`'s name. A name that spells a key of the league file is
@@ -183,7 +199,7 @@ void AskPlayerName(Ui& dialog, const ProcessState& process, PlyEntry& player, in
     Text name;
     Format(prompt, "%s %d", Line(process, lines::kPlayerPrompt), number);
     std::snprintf(name, sizeof name, "%s%d", Line(process, lines::kPlayerDefault), number);
-    for (int asked = 0; asked == 0 || (MarkKeys(name, "") && asked < 5); ++asked) {
+    for (int asked = 0; asked == 0 || (MarkKeys(name) && asked < 5); ++asked) {
         CopyWithoutQuotes(
             InputBox(dialog, "", prompt, name, Line(process, lines::kNameOk), kMaxPlayerName)
                 .c_str(),
@@ -235,7 +251,7 @@ bool AddVok(const char* temp, VokEntry& vok, int player, int index) {
     KeyValueFile data(kVokFile);
     const char* name = data.GetValue("name", "");
     std::snprintf(vok.name, sizeof vok.name, "%.*s", kMaxVokName, name);
-    MarkKeys(vok.name, KeyValueFile::kSeparators);  // stored bare, cut into tokens
+    MarkKeys(vok.name);
     return whole;
 }
 
@@ -245,11 +261,24 @@ bool AddVok(const char* temp, VokEntry& vok, int player, int index) {
 // keeps an existing file's layout and puts each value in its old one's place,
 // and a quoted name written over another league's quoted name reads back
 // empty. What still will not go (a file held open, a folder of that name) is
-// left whole rather than spliced into, and no league is made.
+// left whole rather than spliced into, and no league is made. A file that
+// cannot be opened is not absent: only its attributes tell.
 bool RemoveLeftoverLeague(const char* temp) {
     Text path;
     return FileIn(path, temp, kLeagueFileName) &&
-           (RemoveLeagueFile(path) || (!CurrentOs().CanOpen(path) && !CurrentOs().IsFolder(path)));
+           (RemoveLeagueFile(path) || !CurrentOs().Exists(path));
+}
+
+// Whether a file can be made in the temporary folder: the file the league is
+// first written to, made empty and removed again, as Save will make it.
+bool TempDirWritable(const char* temp) {
+    Text side;
+    if (!Format(side, "%s%s.new", temp, kLeagueFileName)) {
+        return false;
+    }
+    const bool written = CurrentOs().WriteWholeFile(side, "", 0);
+    CurrentOs().RemoveFile(side);  // whatever a failed write left
+    return written;
 }
 
 // Answers a Retry/Cancel question until the player stops retrying; true for
@@ -297,18 +326,33 @@ int GatherLeague(Ui& dialog, const ProcessState& process, VokLeagueData& league)
     return 1;
 }
 
+// What keeps the league from being saved, as the player is told it, or ""
+// when nothing that can be known before the first name is asked does.
+std::string Refusal(const ProcessState& process, const VokLeagueData& league) {
+    Text folder;
+    if (!TempDirHoldsLeague(process, league, folder)) {
+        return process.language.Message(lines::kTempDirUnusable);
+    }
+    const std::string longest = LongestVokFile();
+    if (!Fits(folder, longest.c_str())) {
+        return process.language.Message(lines::kVokNameTooLong) + ("\n" + (kVokSource + longest));
+    }
+    if (!RemoveLeftoverLeague(process.tempDir) || !TempDirWritable(process.tempDir)) {
+        return process.language.Message(lines::kLeagueNotSaved);
+    }
+    return "";
+}
+
 void Confirm(Ui& dialog, const ProcessState& process) {
     VokLeagueData league;
     if (!ReadSettings(dialog, league)) {
         return;
     }
-    // A league that could not be kept apart from another one is refused
-    // before the players are asked anything.
-    const int refused = !TempDirHoldsLeague(process, league)     ? lines::kTempDirUnusable
-                        : !RemoveLeftoverLeague(process.tempDir) ? lines::kLeagueNotSaved
-                                                                 : 0;
-    if (refused) {
-        dialog.ShowMessage(process.language.Message(refused), "", Buttons::Ok);
+    // A league that could not be kept apart from another one, or saved, is
+    // refused before the players are asked anything.
+    const std::string refusal = Refusal(process, league);
+    if (!refusal.empty()) {
+        dialog.ShowMessage(refusal.c_str(), "", Buttons::Ok);
         dialog.EndDialog(2);
         return;
     }

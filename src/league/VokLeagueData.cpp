@@ -20,17 +20,27 @@ int Bounded(int count, int limit) {
     return count < 0 ? 0 : count > limit ? limit : count;
 }
 
-// A text field as the league file holds it. A line break inside a value would
-// begin a line of its own, and a key spelt after it (a creature name read from
-// data.dat as the quoted "x\nply[1].points") would then be found there and the
-// token after it overwritten. A blank separates the same tokens without
-// beginning a line. The field is read no further than its own size.
+// A text field as the league file holds it: one token that reads back as the
+// text. A line break inside a value would begin a line of its own, and a key
+// spelt after it (a creature name read from data.dat as the quoted
+// "x\nply[1].points") would then be found there and the token after it
+// overwritten; a blank separates the same tokens without beginning a line. A
+// text that would be empty, or cut into more than one token (a blank, comma,
+// '=' or quote in a creature's name or a temporary folder's path), goes
+// between double quotes, as the names the dialog quotes itself already stand;
+// a quote cannot stand inside them and is dropped. The field is read no
+// further than its own size.
 template <std::size_t N>
 std::string FileText(const char (&field)[N]) {
     std::string text(field, std::find(field, field + N, '\0'));
     std::replace_if(
         text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-    return text;
+    if (!text.empty() && text.find_first_of(KeyValueFile::kSeparators) == std::string::npos) {
+        return text;
+    }
+    // A text already between quotes, with none inside, is written as it is.
+    text.erase(std::remove(text.begin(), text.end(), '"'), text.end());
+    return '"' + text + '"';
 }
 
 // One key of the league file: its name (after "ply[i]." for a player's, after

@@ -58,6 +58,10 @@ public:
     virtual bool CanOpen(const char* path) = 0;
     // Whether `path` names an existing folder (not a file).
     virtual bool IsFolder(const char* path) = 0;
+    // Whether anything, file or folder, is at `path`, told by its attributes
+    // and not by opening it: a file another program holds open is there all
+    // the same. True when the system cannot tell that nothing is there.
+    virtual bool Exists(const char* path) = 0;
 
     // Names of every entry in `folder` (files, sub-folders, and "." and ".."
     // where the system lists them), in the system's order. False when the

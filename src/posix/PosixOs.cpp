@@ -107,11 +107,14 @@ public:
         if (!dir) {
             return false;
         }
-        while (const dirent* entry = readdir(dir)) {
+        // readdir tells its end from a failure by errno alone.
+        const dirent* entry;
+        while ((errno = 0, entry = readdir(dir)) != nullptr) {
             names.emplace_back(entry->d_name);
         }
+        const bool whole = errno == 0;
         closedir(dir);
-        return true;
+        return whole;
     }
 
     // As on Windows, the copy takes the source's read-only attribute along.
@@ -173,6 +176,11 @@ public:
     bool IsFolder(const char* path) override {
         struct stat st;
         return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+    }
+
+    bool Exists(const char* path) override {
+        struct stat st;
+        return lstat(path, &st) == 0 || (errno != ENOENT && errno != ENOTDIR);
     }
 
     // Only Windows programs look for each other; natively every process is

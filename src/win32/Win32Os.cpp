@@ -9,6 +9,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "kvfile/KeyValueFile.h"
 #include "platform/Os.h"
 #include "platform/StdioFiles.h"
 #include "win32/DirectDrawProbe.h"
@@ -32,16 +33,29 @@ bool FaithfulAnsi(const wchar_t* wide, char (&ansi)[2 * kWidePath]) {
 }
 
 // The ANSI name of a path the wide calls gave: the path itself where the code
-// page holds it, else its short 8.3 form where the file system has one. False,
-// with `buffer` empty, when neither names it or the name does not fit.
-bool AnsiPath(const wchar_t* wide, char* buffer, std::size_t size) {
-    char ansi[2 * kWidePath];
+// page holds it, else its short 8.3 form where the file system has one. With
+// `plain`, a form without the bytes that separate the tokens of a key-value
+// file comes first: a league file names the temporary folder's files, and
+// the game reads it by those rules (where no form is plain, the league writer
+// quotes the path). False, with `buffer` empty, when no form names it or the
+// name does not fit.
+bool AnsiPath(const wchar_t* wide, char* buffer, std::size_t size, bool plain = false) {
+    char longForm[2 * kWidePath];
+    char shortForm[2 * kWidePath];
     wchar_t shortPath[kWidePath];
+    auto isPlain = [](const char* ansi) { return !std::strpbrk(ansi, KeyValueFile::kSeparators); };
+    const bool hasLong = FaithfulAnsi(wide, longForm);
+    const bool longFits = hasLong && (!plain || isPlain(longForm));
     DWORD shortLength = 0;
-    bool named = FaithfulAnsi(wide, ansi) ||
-                 ((shortLength = GetShortPathNameW(wide, shortPath, kWidePath)) > 0 &&
-                  shortLength < kWidePath && FaithfulAnsi(shortPath, ansi));
-    std::size_t length = named ? std::strlen(ansi) : size;
+    const bool hasShort = !longFits &&
+                          (shortLength = GetShortPathNameW(wide, shortPath, kWidePath)) > 0 &&
+                          shortLength < kWidePath && FaithfulAnsi(shortPath, shortForm);
+    const char* ansi = longFits                                     ? longForm
+                       : hasShort && (!plain || isPlain(shortForm)) ? shortForm
+                       : hasLong                                    ? longForm
+                       : hasShort                                   ? shortForm
+                                                                    : nullptr;
+    std::size_t length = ansi ? std::strlen(ansi) : size;
     if (length >= size) {
         buffer[0] = '\0';
         return false;
@@ -58,7 +72,7 @@ public:
         }
         wchar_t wide[kWidePath];
         DWORD length = GetTempPathW(kWidePath, wide);
-        if (length == 0 || length >= kWidePath || !AnsiPath(wide, buffer, size)) {
+        if (length == 0 || length >= kWidePath || !AnsiPath(wide, buffer, size, true)) {
             buffer[0] = '\0';
             return false;
         }
@@ -119,8 +133,10 @@ public:
         do {
             names.emplace_back(data.cFileName);
         } while (FindNextFileA(find, &data));
+        // Anything but the end of the listing leaves names out.
+        const bool whole = GetLastError() == ERROR_NO_MORE_FILES;
         FindClose(find);
-        return true;
+        return whole;
     }
 
     bool CopyFileOver(const char* from, const char* to) override {
@@ -196,6 +212,14 @@ public:
     bool IsFolder(const char* path) override {
         DWORD attributes = GetFileAttributesA(path);
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    bool Exists(const char* path) override {
+        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
     }
 
     bool ClaimLauncher() override {

@@ -78,6 +78,7 @@ public:
     VOK_PATH_CALL(MoveReplace, "replace", (const char* from, const char* to), to, (from, to))
     VOK_PATH_CALL(CanOpen, "canopen", (const char* path), path, (path))
     VOK_PATH_CALL(IsFolder, "isfolder", (const char* path), path, (path))
+    VOK_PATH_CALL(Exists, "exists", (const char* path), path, (path))
     VOK_PATH_CALL(ListFolder, "list", (const char* path, Strings& names), path, (path, names))
     VOK_PATH_CALL(CopyFileOver, "copy", (const char* from, const char* to), to, (from, to))
     VOK_PATH_CALL(SetNormalAttributes, "normal", (const char* path), path, (path))
