@@ -6,7 +6,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -24,38 +23,24 @@ using vok::KeyValueFile;
 using vok::VokLeagueData;
 using vok::bench::BenchFolder;
 
-// Save finds the temporary directory through the system, which reads TMPDIR.
-class TempDirIs {
-public:
-    explicit TempDirIs(const std::string& dir) {
-        const char* old = std::getenv("TMPDIR");
-        hadOld_ = old != nullptr;
-        old_ = old ? old : "";
-        setenv("TMPDIR", dir.c_str(), 1);
-    }
-    ~TempDirIs() {
-        if (hadOld_) {
-            setenv("TMPDIR", old_.c_str(), 1);
-        } else {
-            unsetenv("TMPDIR");
-        }
-    }
-
-private:
-    bool hadOld_;
-    std::string old_;
-};
+// The process state of a launcher whose temporary directory is `dir`.
+vok::ProcessState TempDirIs(const std::string& dir) {
+    vok::ProcessState process;
+    std::snprintf(process.tempDir, sizeof process.tempDir, "%s", dir.c_str());
+    process.tempDirValid = true;
+    return process;
+}
 
 void BM_SaveFullLeague(benchmark::State& state) {
     BenchFolder folder;
-    TempDirIs temp(folder.Path());
+    const vok::ProcessState temp = TempDirIs(folder.Path());
     VokLeagueData data = vok::test::MakeLeague(12, 5, folder.Path());
     std::string path = folder / "vokleague.dat";
     for (auto _ : state) {
         state.PauseTiming();
         std::remove(path.c_str());
         state.ResumeTiming();
-        data.Save();
+        data.Save(temp);
     }
     state.counters["bytes"] = static_cast<double>(vok::bench::Get(path).size());
 }
@@ -77,9 +62,9 @@ void BM_SaveFullLeagueWriteByWrite(benchmark::State& state) {
 
 void BM_PlainWriteOfLeagueBytes(benchmark::State& state) {
     BenchFolder folder;
-    TempDirIs temp(folder.Path());
+    const vok::ProcessState temp = TempDirIs(folder.Path());
     VokLeagueData data = vok::test::MakeLeague(12, 5, folder.Path());
-    data.Save();
+    data.Save(temp);
     std::string path = folder / "vokleague.dat";
     std::string bytes = vok::bench::Get(path);
     for (auto _ : state) {
@@ -94,9 +79,9 @@ void BM_PlainWriteOfLeagueBytes(benchmark::State& state) {
 // The floor for Save: the same bytes written beside the file and moved over it.
 void BM_AtomicWriteOfLeagueBytes(benchmark::State& state) {
     BenchFolder folder;
-    TempDirIs temp(folder.Path());
+    const vok::ProcessState temp = TempDirIs(folder.Path());
     VokLeagueData data = vok::test::MakeLeague(12, 5, folder.Path());
-    data.Save();
+    data.Save(temp);
     std::string path = folder / "vokleague.dat";
     std::string side = path + ".new";
     std::string bytes = vok::bench::Get(path);
@@ -126,16 +111,13 @@ void MakeFullLeagueFiles(const std::string& temp, const std::string& creatureFil
 
 void BM_DeleteFullLeague(benchmark::State& state) {
     BenchFolder folder;
-    vok::ResetProcess();
-    vok::ProcessState& process = vok::Process();
-    std::snprintf(process.tempDir, sizeof process.tempDir, "%s", folder.Path().c_str());
-    process.tempDirValid = true;
+    vok::ProcessState process = TempDirIs(folder.Path());
     for (auto _ : state) {
         state.PauseTiming();
         MakeFullLeagueFiles(folder.Path(), "name = Grunt\r\n");
         process.leaguePresent = 1;
         state.ResumeTiming();
-        DeleteLeague();
+        DeleteLeague(process);
     }
     if (std::filesystem::exists(folder / "p0_vok0")) {
         state.SkipWithError("the league was not removed");

@@ -12,11 +12,14 @@ namespace vok {
 
 namespace {
 
-// The contexts: the main menu needs none, the create-league dialog the
-// process state, the input box its request, the credits the language table.
+// The contexts: the main menu and the create-league dialog the process
+// state, the input box its request, the credits the language table.
 const DialogLogic kDialogs[] = {
-    {"IDD_MAINDLG", [](Ui& dialog, void*) { OpenMainMenu(dialog); },
-     [](Ui& dialog, void*, int control, int) { return RunMainMenuCommand(dialog, control); }},
+    {"IDD_MAINDLG",
+     [](Ui& dialog, void* context) { OpenMainMenu(dialog, *static_cast<ProcessState*>(context)); },
+     [](Ui& dialog, void* context, int control, int) {
+         return RunMainMenuCommand(dialog, *static_cast<ProcessState*>(context), control);
+     }},
     {"IDD_CREATELEAGUE",
      [](Ui& dialog, void* context) {
          OpenCreateLeague(dialog, *static_cast<ProcessState*>(context));

@@ -3,42 +3,24 @@
 #include <cstdio>
 #include <cstring>
 
-#include "common/ProcessState.h"
 #include "i18n/LanguageLines.h"
 #include "launcher/ExitCodes.h"
 #include "league/LeagueFiles.h"
-#include "resources/resource.h"
 
 namespace vok {
 
-bool FormatGameParameters(int modeId, int level, char (&buffer)[512]) {
+void FormatGameParameters(GameMode mode, int level, char (&buffer)[kGameParametersSize]) {
     std::memset(buffer, 0, sizeof buffer);
-    const char* format = nullptr;
-    switch (modeId) {
-        case IDC_MAIN_PRACTICE:
-            format = "practice q%d";
-            break;
-        case IDC_MAIN_SINGLEMATCH:
-            format = "singlematch q%d";
-            break;
-        case IDC_MAIN_NEWLEAGUE:
-            format = "league q%d";
-            break;
-        default:
-            return false;
-    }
+    const char* format = mode == GameMode::Practice      ? "practice q%d"
+                         : mode == GameMode::SingleMatch ? "singlematch q%d"
+                                                         : "league q%d";
     std::snprintf(buffer, sizeof buffer, format, level);
-    return true;
 }
 
-bool LaunchGame(Ui& owner, int modeId, int level) {
+bool LaunchGame(Ui& owner, const ProcessState& process, GameMode mode, int level) {
     Os& os = CurrentOs();
-    ProcessState& process = Process();
-    char parameters[512];
-    if (!FormatGameParameters(modeId, level, parameters)) {
-        owner.ShowMessage("No such game", "Error...", Buttons::Ok);
-        return false;
-    }
+    char parameters[kGameParametersSize];
+    FormatGameParameters(mode, level, parameters);
 
     // The copy in the temporary folder is started only when it is this
     // game's own, copied just now and writable: an older copy left there (held

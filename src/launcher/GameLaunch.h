@@ -1,21 +1,27 @@
 #pragma once
 
+#include "common/ProcessState.h"
 #include "platform/Ui.h"
 
 namespace vok {
 
-// Copies the game "vok.exe" from the data root into the temporary directory,
-// starts the copy with the command line of `modeId` (IDC_MAIN_PRACTICE,
-// IDC_MAIN_SINGLEMATCH or IDC_MAIN_NEWLEAGUE for a league) and the launch
+// What the game is started for; each has its own command line.
+enum class GameMode { Practice, SingleMatch, League };
+
+// The size of the game's command line buffer.
+constexpr int kGameParametersSize = 512;
+
+// Copies the game "vok.exe" from the data root into `process`'s temporary
+// directory, starts the copy with the command line of `mode` and the launch
 // level `level` (0 to 3), and ends the process with kExitHandedOver. When the
 // temporary directory is unusable, the copy fails or the shell cannot start
 // it, nothing is started: the player is told in a message box owned by
 // `owner`, and the result is false. True only where the OS seam's EndProcess
 // returns (in tests) after a start.
-bool LaunchGame(Ui& owner, int modeId, int level);
+bool LaunchGame(Ui& owner, const ProcessState& process, GameMode mode, int level);
 
-// Formats the game's parameters for `modeId` and `level` into `buffer`
-// (zero-filled first); false, with `buffer` empty, for an unknown mode.
-bool FormatGameParameters(int modeId, int level, char (&buffer)[512]);
+// Formats the game's parameters for `mode` and `level` into `buffer`
+// (zero-filled first).
+void FormatGameParameters(GameMode mode, int level, char (&buffer)[kGameParametersSize]);
 
 }  // namespace vok

@@ -33,83 +33,84 @@ bool KeyDown(Os& os, Key key) {
 
 // A setup, demo, licence or address the shell cannot open is named to the
 // player, who would otherwise see a button that does nothing.
-void Open(Ui& menu, const char* verb, const char* file, const char* parameters) {
+void Open(Ui& menu, const ProcessState& process, const char* verb, const char* file,
+          const char* parameters) {
     if (!CurrentOs().ShellOpen(menu.Window(), verb, file, parameters, "")) {
-        std::string text = Process().language.Message(lines::kCannotOpen);
+        std::string text = process.language.Message(lines::kCannotOpen);
         menu.ShowMessage((text + "\n" + file).c_str(), "", Buttons::Ok);
     }
 }
 
-void Leave(Ui& menu) {
+void Leave(Ui& menu, ProcessState&) {
     menu.EndDialog(IDC_MAIN_CANCEL);
 }
 
-void InstallDirectX(Ui& menu) {
-    Open(menu, "open", kDirectXSetup, "");
+void InstallDirectX(Ui& menu, ProcessState& process) {
+    Open(menu, process, "open", kDirectXSetup, "");
 }
 
-void OpenLicence(Ui& menu) {
-    Open(menu, nullptr, Process().language.Text(lines::kLicenceFile), "");
+void OpenLicence(Ui& menu, ProcessState& process) {
+    Open(menu, process, nullptr, process.language.Text(lines::kLicenceFile), "");
 }
 
-void OpenWebSite(Ui& menu) {
-    Open(menu, nullptr, Process().language.Text(lines::kWebAddress), "");
+void OpenWebSite(Ui& menu, ProcessState& process) {
+    Open(menu, process, nullptr, process.language.Text(lines::kWebAddress), "");
 }
 
-void PlayDemo(Ui& menu) {
-    Open(menu, "open", "demo/Zantovid.exe", "demo/vok.avi");
+void PlayDemo(Ui& menu, ProcessState& process) {
+    Open(menu, process, "open", "demo/Zantovid.exe", "demo/vok.avi");
 }
 
-void StartPractice(Ui& menu) {
-    LaunchGame(menu, IDC_MAIN_PRACTICE, ComputeLaunchLevel());
+void StartPractice(Ui& menu, ProcessState& process) {
+    LaunchGame(menu, process, GameMode::Practice, ComputeLaunchLevel());
 }
 
-void StartSingleMatch(Ui& menu) {
-    LaunchGame(menu, IDC_MAIN_SINGLEMATCH, ComputeLaunchLevel());
+void StartSingleMatch(Ui& menu, ProcessState& process) {
+    LaunchGame(menu, process, GameMode::SingleMatch, ComputeLaunchLevel());
 }
 
 // The level is read as the button is pressed: keys held while answering the
 // questions or filling the create-league dialog do not count.
-void LoadLeague(Ui& menu) {
+void LoadLeague(Ui& menu, ProcessState& process) {
     const int level = ComputeLaunchLevel();
-    if (Process().leaguePresent) {
-        LaunchGame(menu, IDC_MAIN_NEWLEAGUE, level);
+    if (process.leaguePresent) {
+        LaunchGame(menu, process, GameMode::League, level);
         return;
     }
-    menu.ShowMessage(Process().language.Text(lines::kNoLeague), "", Buttons::Ok);
+    menu.ShowMessage(process.language.Text(lines::kNoLeague), "", Buttons::Ok);
 }
 
-void StartNewLeague(Ui& menu) {
+void StartNewLeague(Ui& menu, ProcessState& process) {
     const int level = ComputeLaunchLevel();
-    if (Process().leaguePresent) {
+    if (process.leaguePresent) {
         // Only a clear Yes may delete a league; a box that could not be shown
         // keeps it like No.
         Answer answer =
-            menu.ShowMessage(Process().language.Text(lines::kReplaceLeague), "", Buttons::YesNo);
+            menu.ShowMessage(process.language.Text(lines::kReplaceLeague), "", Buttons::YesNo);
         if (answer != Answer::Yes) {
             return;
         }
-        DeleteLeague();
+        DeleteLeague(process);
     }
     // A league whose game could not be started goes again, as any league
     // that was not handed over: a later run would find it and start it.
-    if (menu.RunDialog("IDD_CREATELEAGUE", &Process()) == 1) {
-        if (LaunchGame(menu, IDC_MAIN_NEWLEAGUE, level)) {
+    if (menu.RunDialog("IDD_CREATELEAGUE", &process) == 1) {
+        if (LaunchGame(menu, process, GameMode::League, level)) {
             return;
         }
-        DeleteLeague();
+        DeleteLeague(process);
     }
     // Any league there was is gone now, and none is waiting.
     menu.Enable(IDC_MAIN_LOADLEAGUE, false);
 }
 
-void ViewCredits(Ui& menu) {
-    menu.RunDialog("IDD_CREDITS", &Process().language);
+void ViewCredits(Ui& menu, ProcessState& process) {
+    menu.RunDialog("IDD_CREDITS", &process.language);
 }
 
 struct Command {
     int id;
-    void (*run)(Ui& menu);
+    void (*run)(Ui& menu, ProcessState& process);
 };
 
 const Command kCommands[] = {
@@ -132,8 +133,7 @@ int ComputeLaunchLevel() {
     return (KeyDown(os, Key::Control) ? 2 : 0) + (KeyDown(os, Key::Shift) ? 1 : 0);
 }
 
-void OpenMainMenu(Ui& menu) {
-    ProcessState& process = Process();
+void OpenMainMenu(Ui& menu, ProcessState& process) {
     for (const auto& caption : kCaptions) {
         menu.SetText(caption.button, process.language.Text(caption.line));
     }
@@ -146,7 +146,7 @@ void OpenMainMenu(Ui& menu) {
             os.EndProcess(kExitHandedOver);
             return;
         }
-        InstallDirectX(menu);
+        InstallDirectX(menu, process);
     }
 
     menu.Enable(IDC_MAIN_PRACTICE, true);
@@ -155,10 +155,10 @@ void OpenMainMenu(Ui& menu) {
     menu.Enable(IDC_MAIN_LOADLEAGUE, process.leaguePresent != 0);
 }
 
-bool RunMainMenuCommand(Ui& menu, int id) {
+bool RunMainMenuCommand(Ui& menu, ProcessState& process, int id) {
     for (const Command& command : kCommands) {
         if (command.id == id) {
-            command.run(menu);
+            command.run(menu, process);
             return true;
         }
     }

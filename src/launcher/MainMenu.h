@@ -1,20 +1,22 @@
 #pragma once
 
+#include "common/ProcessState.h"
 #include "platform/Ui.h"
 
 namespace vok {
 
-// The main menu's logic, driven by its dialog procedure.
+// The main menu's logic, driven by its dialog procedure, over the process
+// state that start-up made.
 
 // On the dialog's initialisation: translates the buttons, offers the DirectX
 // setup when DirectDraw 7 is missing (ending the process when the player
 // declines), then enables the game buttons, and Load League only when a
 // league is waiting.
-void OpenMainMenu(Ui& menu);
+void OpenMainMenu(Ui& menu, ProcessState& process);
 
 // Runs the command of control `id`. False when the menu has no such command,
 // so that the dialog reports the message as not handled.
-bool RunMainMenuCommand(Ui& menu, int id);
+bool RunMainMenuCommand(Ui& menu, ProcessState& process, int id);
 
 // Reads Control (adds 2) and Shift (adds 1) as they are now: the launch level.
 // Every command that may start the game calls it once, before anything else.

@@ -1,5 +1,7 @@
 #include "launcher/StartUp.h"
 
+#include <memory>
+
 #include "common/ProcessState.h"
 #include "launcher/ExitCodes.h"
 #include "league/LeagueFiles.h"
@@ -33,7 +35,9 @@ bool SignalRunningPeer(Os& os) {
 
 int StartUp(Ui& desktop) {
     Os& os = CurrentOs();
-    ProcessState& process = Process();
+    // It lives until the process ends; a game start ends it inside the menu.
+    auto state = std::make_unique<ProcessState>();
+    ProcessState& process = *state;
 
     if (SignalRunningPeer(os)) {
         return kExitPeerRunning;
@@ -68,7 +72,7 @@ int StartUp(Ui& desktop) {
     process.leaguePresent = process.tempDirValid &&
                             FileIn(league, process.tempDir, kLeagueFileName) && os.CanOpen(league);
 
-    if (desktop.RunDialog("IDD_MAINDLG", nullptr) == -1) {
+    if (desktop.RunDialog("IDD_MAINDLG", &process) == -1) {
         // Leaving silently with the Cancel code would look like a player's choice.
         os.DebugOutput("Couldn't create the main menu\r\n");
         return kExitMenuUnavailable;

@@ -291,7 +291,7 @@ bool Retry(Ui& dialog, const char* text) {
 // Asks each player's name and team. 1 when the league was written, 2 when the
 // player cancelled or it could not be written; what the dialog made is then
 // removed, except after Cancel at a retry question, which keeps it.
-int GatherLeague(Ui& dialog, const ProcessState& process, VokLeagueData& league) {
+int GatherLeague(Ui& dialog, ProcessState& process, VokLeagueData& league) {
     Os& os = CurrentOs();
     for (int i = 0; i < league.NrPlayers; ++i) {
         PlyEntry& player = league.ply[i];
@@ -302,7 +302,7 @@ int GatherLeague(Ui& dialog, const ProcessState& process, VokLeagueData& league)
             Format(question, "%s (%d/%d)", Line(process, lines::kVokPrompt), j + 1,
                    league.VoksPerTeam);
             if (dialog.ShowMessage(question, "", Buttons::OkCancel) == Answer::Cancel) {
-                DeleteLeague();
+                DeleteLeague(process);
                 return 2;
             }
             while (!os.CanOpen(kVokFile)) {
@@ -318,9 +318,9 @@ int GatherLeague(Ui& dialog, const ProcessState& process, VokLeagueData& league)
         }
     }
     league.Reset();
-    if (!league.Save()) {
+    if (!league.Save(process)) {
         dialog.ShowMessage(process.language.Message(lines::kLeagueNotSaved), "", Buttons::Ok);
-        DeleteLeague();
+        DeleteLeague(process);
         return 2;
     }
     return 1;
@@ -343,7 +343,7 @@ std::string Refusal(const ProcessState& process, const VokLeagueData& league) {
     return "";
 }
 
-void Confirm(Ui& dialog, const ProcessState& process) {
+void Confirm(Ui& dialog, ProcessState& process) {
     VokLeagueData league;
     if (!ReadSettings(dialog, league)) {
         return;
@@ -395,7 +395,7 @@ void OpenCreateLeague(Ui& dialog, const ProcessState& process) {
     dialog.SetText(IDC_LEAGUE_LIVES, "10");
 }
 
-bool RunCreateLeagueCommand(Ui& dialog, const ProcessState& process, int id) {
+bool RunCreateLeagueCommand(Ui& dialog, ProcessState& process, int id) {
     switch (id) {
         case kOk:
             Confirm(dialog, process);

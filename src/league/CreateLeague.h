@@ -37,7 +37,8 @@ void OpenCreateLeague(Ui& dialog, const ProcessState& process);
 
 // Runs the command of control `id`: OK (1) or Cancel (2, also Escape and the
 // close box). False for any other id, so that the dialog reports the message
-// as not handled.
-bool RunCreateLeagueCommand(Ui& dialog, const ProcessState& process, int id);
+// as not handled. A league given up on the way is removed, and with it
+// `process`'s league-present flag.
+bool RunCreateLeagueCommand(Ui& dialog, ProcessState& process, int id);
 
 }  // namespace vok

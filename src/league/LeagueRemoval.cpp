@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "common/ProcessState.h"
 #include "league/LeagueFiles.h"
 #include "league/VokLeagueData.h"
 #include "platform/Os.h"
@@ -37,8 +36,7 @@ bool RemoveFolder(const char* path) {
     return os.RemoveEmptyFolder(path);
 }
 
-void DeleteLeague() {
-    ProcessState& process = Process();
+void DeleteLeague(ProcessState& process) {
     const char* temp = process.tempDir;
     Path path;
     if (process.tempDirValid) {

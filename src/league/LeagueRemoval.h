@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/ProcessState.h"
+
 namespace vok {
 
 // Deletes a file of a league, clearing its read-only attribute where that
@@ -12,11 +14,11 @@ bool RemoveLeagueFile(const char* path);
 // and the rest. True when the folder is gone.
 bool RemoveFolder(const char* path);
 
-// Removes what a league leaves in the process's temporary directory: the
+// Removes what a league leaves in `process`'s temporary directory: the
 // creature folders p<i>_vok<j>, walked player by player until the first player
 // whose first folder cannot be removed, and within a player until the first
 // creature folder that cannot; then the league file and the game copy
 // "vok.exe". Clears the league-present flag whatever happened.
-void DeleteLeague();
+void DeleteLeague(ProcessState& process);
 
 }  // namespace vok

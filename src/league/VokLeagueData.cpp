@@ -185,9 +185,8 @@ void VokLeagueData::WriteKeys(KeyValueFile& file) const {
     }
 }
 
-bool VokLeagueData::Save() {
+bool VokLeagueData::Save(const ProcessState& process) {
     // Never the current directory, should the temporary one be missing.
-    const ProcessState& process = Process();
     Path path;
     if (!process.tempDirValid || !FileIn(path, process.tempDir, kLeagueFileName)) {
         return false;

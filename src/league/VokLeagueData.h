@@ -3,6 +3,7 @@
 namespace vok {
 
 class KeyValueFile;
+struct ProcessState;
 
 // One creature of a player's team.
 struct VokEntry {
@@ -46,11 +47,11 @@ public:
     // Recomputes each player's totals and points (3 per match won, plus rounds
     // and flawless wins of the team).
     void UpdateStandings();
-    // Writes the league to its file in the temporary directory, replacing
-    // the file in one step. True when the file now holds the league; false,
-    // with the file as it was, when it could not be written or the temporary
-    // directory cannot be had.
-    bool Save();
+    // Writes the league to its file in `process`'s temporary directory,
+    // replacing the file in one step. True when the file now holds the league;
+    // false, with the file as it was, when it could not be written or the
+    // temporary directory cannot be had.
+    bool Save(const ProcessState& process);
 
     // Whether `text` equals, ignoring ASCII case, a key that a league file can
     // hold (any player and creature within the league's limits).

@@ -68,7 +68,6 @@ Files Tree(const std::string& folder) {
 }
 
 TestOs::TestOs() : system_(SystemOs()), scope_(*this), startFolder_(fs::current_path().string()) {
-    ResetProcess();
 }
 
 TestOs::~TestOs() {

@@ -51,15 +51,16 @@ TEST(VokLeagueData, ResetsStatisticsAndComputesStandings) {
 TEST(VokLeagueData, SavesANameThatSpellsAKey) {
     TestOs os;
     TempFolder temp;
-    std::snprintf(Process().tempDir, sizeof Process().tempDir, "%s", temp.path.c_str());
-    Process().tempDirValid = true;
+    ProcessState process;
+    std::snprintf(process.tempDir, sizeof process.tempDir, "%s", temp.path.c_str());
+    process.tempDirValid = true;
     VokLeagueData league;
     std::memset(static_cast<void*>(&league), 0, sizeof league);
     league.NrPlayers = 2;
     std::snprintf(league.ply[0].name, sizeof league.ply[0].name, "ply[1].points");
     league.ply[1].matches_won = 1;
     league.UpdateStandings();
-    EXPECT_TRUE(league.Save());
+    EXPECT_TRUE(league.Save(process));
     EXPECT_TRUE(words::Match("ply[1].points = 3\r\n*\r\nply[0].name = ply[1].points\r\n*",
                              ReadFile(temp / kLeagueFileName).c_str()));
 }
