@@ -1,6 +1,7 @@
 #pragma once
 
 #include "i18n/LanguageTable.h"
+#include "platform/Os.h"
 
 namespace vok {
 
@@ -9,7 +10,7 @@ namespace vok {
 // changes it (the league commands clear the league-present flag) is given it
 // to change. Tests make one of their own.
 struct ProcessState {
-    char tempDir[512] = {};           // the user's temporary directory, with its separator
+    Path tempDir = {};                // the user's temporary directory, with its separator
     bool tempDirValid = false;        // false when the system could not supply it
     unsigned char leaguePresent = 0;  // a league file was in tempDir at start-up
     LanguageTable language;

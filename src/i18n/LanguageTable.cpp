@@ -98,7 +98,7 @@ int LanguageTable::Load(const char* directory, int languageIndex) {
     count_ = 0;
     lines_.clear();
 
-    char path[512];
+    Path path;
     int length = std::snprintf(path, sizeof path, "%s%s%s", directory ? directory : "", "language/",
                                fileName);
     std::string text;

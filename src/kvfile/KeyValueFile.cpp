@@ -35,7 +35,7 @@ unsigned char Fold(unsigned char byte) {
 // point, or a power loss after the move, leaves a whole file.
 bool ReplaceWhole(const char* path, const std::string& contents) {
     Os& os = CurrentOs();
-    std::string side = std::string(path) + ".new";
+    std::string side = std::string(path) + KeyValueFile::kSideSuffix;
     if (os.WriteWholeFile(side.c_str(), contents.data(), contents.size()) &&
         os.FlushToDisk(side.c_str()) && os.MoveReplace(side.c_str(), path)) {
         return true;
@@ -225,14 +225,17 @@ bool KeyValueFile::AddOnTop(int length) {
     return true;
 }
 
+// Room for any number's text: "%f" of the largest float has 47 characters.
+constexpr int kNumberTextSize = 64;
+
 int KeyValueFile::WriteInt(const char* key, int value, bool addIfAbsent) {
-    char text[512];
+    char text[kNumberTextSize];
     std::snprintf(text, sizeof text, "%d", value);
     return WriteString(key, text, addIfAbsent);
 }
 
 int KeyValueFile::WriteFloat(const char* key, float value, bool addIfAbsent) {
-    char text[512];
+    char text[kNumberTextSize];
     std::snprintf(text, sizeof text, "%f", static_cast<double>(value));
     return WriteString(key, text, addIfAbsent);
 }

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Os.h"
+
 namespace vok {
 
 // A small text store of named values, read whole into a flat list of tokens.
@@ -27,6 +29,9 @@ class KeyValueFile {
 public:
     // The bytes that separate tokens.
     static constexpr const char* kSeparators = " =,\"\r\n";
+    // What a file's name gets for the new content written beside it before
+    // it is moved over the file.
+    static constexpr const char* kSideSuffix = ".new";
 
     KeyValueFile() = default;
     explicit KeyValueFile(const char* path);
@@ -34,7 +39,7 @@ public:
     KeyValueFile& operator=(const KeyValueFile&) = delete;
 
     // Reads the file and rebuilds the token list; the cursor returns to 0. A
-    // missing or unreadable file, or a path of 512 bytes or more, gives an
+    // missing or unreadable file, or a path of kPathSize bytes or more, gives an
     // empty list. Abandons an uncommitted batch.
     void Load(const char* path);
 
@@ -100,7 +105,7 @@ private:
         bool lineStart;  // whether its first byte begins a line
     };
     std::vector<Place> tokens_;
-    char path_[512] = {};
+    Path path_ = {};
     bool pathValid_ = false;
     bool keysAtLineStart_ = false;
 

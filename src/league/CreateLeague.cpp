@@ -22,11 +22,16 @@ namespace {
 constexpr int kOk = 1;
 constexpr int kCancel = 2;
 
-constexpr const char* kVokSourceFolder = "data/ply";
-constexpr const char* kVokSource = "data/ply/";
-constexpr const char* kVokFile = "data/ply/data.dat";
-
 using Text = Path;  // the dialog's texts have the paths' buffers
+
+// The creature source folder, under the data root; its "data.dat" names the
+// creature.
+constexpr const char* kVokSourceFolder = "data/ply";
+
+// The path of the creature source's file `name`; false when it does not fit.
+bool VokSourceFile(Text& path, const char* name) {
+    return Format(path, "%s/%s", kVokSourceFolder, name);
+}
 
 // The texts the dialog shows from language lines as they stand.
 const struct {
@@ -168,7 +173,8 @@ bool TempDirHoldsLeague(const ProcessState& process, const VokLeagueData& league
         !FileIn(leagueFile, process.tempDir, kLeagueFileName)) {
         return false;
     }
-    return std::strlen(leagueFile) + std::strlen(".new") < CurrentOs().PathLimit();
+    return std::strlen(leagueFile) + std::strlen(KeyValueFile::kSideSuffix) <
+           CurrentOs().PathLimit();
 }
 
 // The longest name of a file in the creature source, as its copy will be
@@ -184,7 +190,7 @@ std::string LongestVokFile() {
         // A sub-folder (and "." and "..") is not copied; a name too long for
         // the buffers cannot be.
         if (name.size() > longest.size() &&
-            !(Format(from, "%s%s", kVokSource, name.c_str()) && os.IsFolder(from))) {
+            !(VokSourceFile(from, name.c_str()) && os.IsFolder(from))) {
             longest = name;
         }
     }
@@ -230,8 +236,7 @@ bool AddVok(const char* temp, VokEntry& vok, int player, int index) {
     Text to;
     for (const std::string& name : names) {
         // A name too long for the buffers cannot be copied under its own name.
-        if (!Format(from, "%s%s", kVokSource, name.c_str()) ||
-            !Format(to, "%s%s", path, name.c_str())) {
+        if (!VokSourceFile(from, name.c_str()) || !Format(to, "%s%s", path, name.c_str())) {
             whole = false;
             continue;
         }
@@ -248,7 +253,9 @@ bool AddVok(const char* temp, VokEntry& vok, int player, int index) {
     }
     std::snprintf(vok.path, sizeof vok.path, "%s", path);
 
-    KeyValueFile data(kVokFile);
+    Text file;
+    VokSourceFile(file, "data.dat");
+    KeyValueFile data(file);
     const char* name = data.GetValue("name", "");
     std::snprintf(vok.name, sizeof vok.name, "%.*s", kMaxVokName, name);
     MarkKeys(vok.name);
@@ -273,7 +280,7 @@ bool RemoveLeftoverLeague(const char* temp) {
 // first written to, made empty and removed again, as Save will make it.
 bool TempDirWritable(const char* temp) {
     Text side;
-    if (!Format(side, "%s%s.new", temp, kLeagueFileName)) {
+    if (!Format(side, "%s%s%s", temp, kLeagueFileName, KeyValueFile::kSideSuffix)) {
         return false;
     }
     const bool written = CurrentOs().WriteWholeFile(side, "", 0);
@@ -305,7 +312,9 @@ int GatherLeague(Ui& dialog, ProcessState& process, VokLeagueData& league) {
                 DeleteLeague(process);
                 return 2;
             }
-            while (!os.CanOpen(kVokFile)) {
+            Text file;
+            VokSourceFile(file, "data.dat");
+            while (!os.CanOpen(file)) {
                 if (!Retry(dialog, Line(process, lines::kVokMissing))) {
                     return 2;
                 }
@@ -335,7 +344,9 @@ std::string Refusal(const ProcessState& process, const VokLeagueData& league) {
     }
     const std::string longest = LongestVokFile();
     if (!Fits(folder, longest.c_str())) {
-        return process.language.Message(lines::kVokNameTooLong) + ("\n" + (kVokSource + longest));
+        Text file;
+        VokSourceFile(file, longest.c_str());
+        return std::string(process.language.Message(lines::kVokNameTooLong)) + "\n" + file;
     }
     if (!RemoveLeftoverLeague(process.tempDir) || !TempDirWritable(process.tempDir)) {
         return process.language.Message(lines::kLeagueNotSaved);

@@ -2,16 +2,13 @@
 
 // Where a league's files live: in the temporary directory, the league file,
 // the game's copy, and a creature folder for each creature of each player.
-// Paths are built in fixed buffers, and never cut: a cut path would name
-// another file.
+// Paths are built in the launcher's path buffers (Path), and never cut.
 
-#include <cstddef>
 #include <cstdio>
 
-namespace vok {
+#include "platform/Os.h"
 
-constexpr std::size_t kPathSize = 512;
-using Path = char[kPathSize];
+namespace vok {
 
 constexpr const char* kLeagueFileName = "vokleague.dat";
 constexpr const char* kGameFileName = "vok.exe";  // the game, in the data root and its copy

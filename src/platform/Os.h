@@ -7,6 +7,11 @@
 
 namespace vok {
 
+// The launcher's path buffers, terminating zero included. A path that does not
+// fit is refused, never cut: a cut path would name another file.
+constexpr std::size_t kPathSize = 512;
+using Path = char[kPathSize];
+
 // Result of reading a whole file. A missing file is an ordinary case for the
 // launcher (no league yet); a file that exists but cannot be read is not, and
 // callers that rewrite files must not mistake it for an empty one.
@@ -77,7 +82,7 @@ public:
     virtual bool RemoveFile(const char* path) = 0;
     // The size, terminating zero included, of the longest path the file
     // operations above take: MAX_PATH for Windows' ANSI file functions, far
-    // beyond the launcher's 512-byte path buffers elsewhere.
+    // beyond the launcher's path buffers (kPathSize) elsewhere.
     virtual std::size_t PathLimit() { return 4096; }
 
     // Language identifier of the active keyboard layout (the low 16 bits of
