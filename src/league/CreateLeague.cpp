@@ -19,9 +19,6 @@ namespace vok {
 
 namespace {
 
-constexpr int kOk = 1;
-constexpr int kCancel = 2;
-
 constexpr const char* kVokSourceFolder = "data/ply";
 constexpr const char* kVokSource = "data/ply/";
 constexpr const char* kVokFile = "data/ply/data.dat";
@@ -38,8 +35,8 @@ const struct {
     {IDC_LEAGUE_ROUNDS_LABEL, lines::kRoundsLabel},
     {IDC_LEAGUE_VOKS_LABEL, lines::kCreaturesLabel},
     {IDC_LEAGUE_LIVES_LABEL, lines::kLivesLabel},
-    {kOk, lines::kLeagueOk},
-    {kCancel, lines::kLeagueCancel},
+    {IDC_OK, lines::kLeagueOk},
+    {IDC_CANCEL, lines::kLeagueCancel},
 };
 
 const char* Line(const ProcessState& process, int line) {
@@ -274,16 +271,16 @@ int GatherLeague(Ui& dialog, const ProcessState& process, VokLeagueData& league)
                    league.VoksPerTeam);
             if (dialog.ShowMessage(question, "", Buttons::OkCancel) == Answer::Cancel) {
                 DeleteLeague();
-                return 2;
+                return IDC_CANCEL;
             }
             while (!os.CanOpen(kVokFile)) {
                 if (!Retry(dialog, Line(process, lines::kVokMissing))) {
-                    return 2;
+                    return IDC_CANCEL;
                 }
             }
             while (!AddVok(process.tempDir, player.vok[j], i, j)) {
                 if (!Retry(dialog, process.language.Message(lines::kVokNotCopied))) {
-                    return 2;
+                    return IDC_CANCEL;
                 }
             }
         }
@@ -292,9 +289,9 @@ int GatherLeague(Ui& dialog, const ProcessState& process, VokLeagueData& league)
     if (!league.Save()) {
         dialog.ShowMessage(process.language.Message(lines::kLeagueNotSaved), "", Buttons::Ok);
         DeleteLeague();
-        return 2;
+        return IDC_CANCEL;
     }
-    return 1;
+    return IDC_OK;
 }
 
 void Confirm(Ui& dialog, const ProcessState& process) {
@@ -309,7 +306,7 @@ void Confirm(Ui& dialog, const ProcessState& process) {
                                                                  : 0;
     if (refused) {
         dialog.ShowMessage(process.language.Message(refused), "", Buttons::Ok);
-        dialog.EndDialog(2);
+        dialog.EndDialog(IDC_CANCEL);
         return;
     }
     dialog.EndDialog(GatherLeague(dialog, process, league));
@@ -353,11 +350,11 @@ void OpenCreateLeague(Ui& dialog, const ProcessState& process) {
 
 bool RunCreateLeagueCommand(Ui& dialog, const ProcessState& process, int id) {
     switch (id) {
-        case kOk:
+        case IDC_OK:
             Confirm(dialog, process);
             return true;
-        case kCancel:
-            dialog.EndDialog(2);
+        case IDC_CANCEL:
+            dialog.EndDialog(IDC_CANCEL);
             return true;
         default:
             return false;
