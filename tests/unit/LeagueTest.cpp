@@ -60,8 +60,8 @@ TEST(VokLeagueData, SavesANameThatSpellsAKey) {
     league.ply[1].matches_won = 1;
     league.UpdateStandings();
     EXPECT_TRUE(league.Save());
-    EXPECT_TRUE(words::Match("ply[1].points = 3\r\n*\r\nply[0].name = ply[1].points\r\n*",
-                             ReadFile(temp / kLeagueFileName).c_str()));
+    EXPECT_TRUE(scenario::Match("ply[1].points = 3\r\n*\r\nply[0].name = ply[1].points\r\n*",
+                                ReadFile(temp / kLeagueFileName).c_str()));
 }
 
 }  // namespace
