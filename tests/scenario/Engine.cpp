@@ -258,7 +258,10 @@ bool Engine::Check(const std::string& verb, const std::string& rest) {
     const std::string &first = cut.first, &text = cut.second;
     const Window front = stage_.Front();
     std::string want;
-    if (verb == "start" || verb == "temp") {  // the temporary folder as it was before
+    const bool before = std::any_of(steps_.begin(), steps_.end(), [](const std::string& step) {
+        return step.compare(0, 6, "tree =") == 0;
+    });
+    if (before && (verb == "start" || verb == "temp")) {  // the temporary folder as it was
         before_[stage_.Folders()[1]] = stage_.Tree(stage_.Folders()[1]);
     }
     if (verb == "start") {

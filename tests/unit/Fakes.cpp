@@ -30,8 +30,10 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
     std::error_code error;
-    for (const auto& entry : fs::recursive_directory_iterator(path, error)) {
-        fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, error);
+    for (auto entry = fs::recursive_directory_iterator(path, error);
+         !error && entry != fs::recursive_directory_iterator(); entry.increment(error)) {
+        std::error_code ignored;
+        fs::permissions(entry->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
     }
     fs::remove_all(path, error);
 }
@@ -57,10 +59,11 @@ bool Exists(const std::string& path) {
 Files Tree(const std::string& folder) {
     Files tree;
     std::error_code error;
-    for (const auto& entry : fs::recursive_directory_iterator(folder, error)) {
-        const std::string path = fs::relative(entry.path(), folder).generic_string();
-        entry.is_directory() ? void(tree[path + "/"])
-                             : void(tree[path] = ReadFile(entry.path().string()));
+    for (auto entry = fs::recursive_directory_iterator(folder, error);
+         !error && entry != fs::recursive_directory_iterator(); entry.increment(error)) {
+        const std::string path = fs::relative(entry->path(), folder).generic_string();
+        entry->is_directory() ? void(tree[path + "/"])
+                              : void(tree[path] = ReadFile(folder + path));  // the bytes as named
     }
     return tree;
 }
@@ -414,7 +417,9 @@ bool Stage::Setup(const std::string& verb, const std::string& rest) {
                 std::string((left <= 100 ? left : std::min<std::size_t>(100, left - 2)) - 1, 'd') +
                 "/";
         }
-        fs::create_directories(os.tempDir);
+        for (std::size_t end = 0; (end = os.tempDir.find('/', end + 1)) != std::string::npos;) {
+            SystemOs().MakeFolder(os.tempDir.substr(0, end).c_str());  // as far as the system can
+        }
     } else {
         return verb == "shot";  // no screen to take a picture of
     }
