@@ -378,8 +378,8 @@ public:
             Check(bool(std::ofstream(P(first), std::ios::binary) << rest), "write " + first);
         } else if (op == "ro") {
             fs::permissions(P(arg), fs::perms::owner_write, fs::perm_options::remove);
-        } else if (op == "rm") {
-            fs::remove(P(arg));
+        } else if (op == "rm" || op == "mkdir") {
+            op == "rm" ? void(fs::remove(P(arg))) : void(fs::create_directories(P(arg)));
         } else if (op == "lock") {  // it stays, unreadable, until let go or the scenario ends
             g.handles.push_back(
                 CreateFileW(P(arg).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
