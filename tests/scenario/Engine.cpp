@@ -130,6 +130,14 @@ std::string Top(const std::string& path) {
     return path.substr(0, path.find('/'));
 }
 
+std::string Joined(const std::set<std::string>& names) {
+    std::string joined;
+    for (const std::string& name : names) {
+        joined += (joined.empty() ? "" : " ") + name;
+    }
+    return joined;
+}
+
 }  // namespace
 
 // The word of `window` (a window's own before any dialog's) that `text` names:
@@ -368,21 +376,14 @@ bool Engine::Tree(const std::string& names, const std::string& league) {
             }
         }
     }
-    std::string want, why;
-    for (const std::string& name : top) {
-        want += (want.empty() ? "" : " ") + name;
-    }
+    std::string why;
     stage_.Until([&] {
         const Files got = stage_.Tree(folders[1]);
         std::set<std::string> names;
         for (const auto& entry : got) {
             names.insert(Top(entry.first));
         }
-        why = "";
-        for (const std::string& name : names) {
-            why += (why.empty() ? "" : " ") + name;
-        }
-        why = why == want ? "" : "the temporary folder holds \"" + why + "\"";
+        why = Joined(names) == Joined(top) ? "" : "the temporary folder holds " + Joined(names);
         for (const auto& [path, bytes] : same) {
             why +=
                 !why.empty() || (got.count(path) && got.at(path) == bytes) ? "" : path + " differs";

@@ -85,7 +85,6 @@ public:
     // Runs every step, then fails on anything seen that no step checked; ""
     // when every step held, else the first failure with its step.
     std::string Run();
-    const std::string& failure() const { return failure_; }
 
 private:
     bool Fail(const std::string& why);
