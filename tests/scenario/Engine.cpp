@@ -219,7 +219,7 @@ bool Engine::Step() {
         return true;
     }
     const auto [verb, rest] = Cut(step_);
-    return Check(verb, Expand(rest));
+    return Check(verb, Expand(rest), rest);
 }
 
 // A step's text as meant: "@Name" the language line of that name ("@Name|"
@@ -261,7 +261,7 @@ bool Engine::Holds(const std::function<std::optional<std::string>()>& read,
            Fail(got ? "found \"" + *got + "\"" : "there is no such thing");
 }
 
-bool Engine::Check(const std::string& verb, const std::string& rest) {
+bool Engine::Check(const std::string& verb, const std::string& rest, const std::string& raw) {
     const auto cut = Cut(rest);
     const std::string &first = cut.first, &text = cut.second;
     const Window front = stage_.Front();
@@ -337,7 +337,7 @@ bool Engine::Check(const std::string& verb, const std::string& rest) {
         return (verb == "tree" || league || Fail("no file " + first)) &&
                Tree(verb == "tree" ? rest : text, league ? Expand(*league) : "");
     }
-    const std::string why = stage_.Other(verb, rest);
+    const std::string why = stage_.Other(verb, rest, raw);
     return why.empty() || Fail(why);
 }
 

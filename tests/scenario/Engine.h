@@ -72,8 +72,10 @@ public:
     virtual std::optional<std::string> Read(const std::string& path) = 0;  // a folder: ""
     virtual Files Tree(const std::string& folder) = 0;
     virtual std::string GameFound() = 0;  // the league file the game found when started
-    // Any other step: the suite's own settings and checks; "" or why not.
-    virtual std::string Other(const std::string& verb, const std::string& rest) = 0;
+    // Any other step: the suite's own settings and checks, with its text as
+    // written (`raw`) and expanded; "" or why not.
+    virtual std::string Other(const std::string& verb, const std::string& rest,
+                              const std::string& raw) = 0;
 };
 
 class Engine {
@@ -89,7 +91,7 @@ public:
 private:
     bool Fail(const std::string& why);
     bool Holds(const std::function<std::optional<std::string>()>& read, const std::string& pattern);
-    bool Check(const std::string& verb, const std::string& rest);
+    bool Check(const std::string& verb, const std::string& rest, const std::string& raw);
     bool Tree(const std::string& names, const std::string& league);
     std::string Expand(const std::string& text);
 

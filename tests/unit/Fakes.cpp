@@ -339,7 +339,7 @@ void Stage::Seen(const std::string& window) {
 
 // The steps of this suite alone: the stage's settings, and the checks
 // closed, waited and writable. "" when it holds, else why not.
-std::string Stage::Other(const std::string& verb, const std::string& rest) {
+std::string Stage::Other(const std::string& verb, const std::string& rest, const std::string& raw) {
     if (verb == "closed") {  // WINDOW RESULT: what the window ended with last
         for (const auto& [window, result] : closed_) {
             if (rest.compare(0, window.size() + 1, window + " ") == 0) {
@@ -357,10 +357,10 @@ std::string Stage::Other(const std::string& verb, const std::string& rest) {
                                                fs::perms::owner_write) != fs::perms::none;
         return writable ? "" : "not writable";
     }
-    return Setup(verb, rest) ? "" : "unknown step";
+    return Setup(verb, rest, raw) ? "" : "unknown step";
 }
 
-bool Stage::Setup(const std::string& verb, const std::string& rest) {
+bool Stage::Setup(const std::string& verb, const std::string& rest, const std::string& raw) {
     const auto space = std::min(rest.find(' '), rest.size());
     const std::string a = rest.substr(0, space),
                       text = rest.substr(std::min(rest.size(), space + 1));
@@ -374,10 +374,11 @@ bool Stage::Setup(const std::string& verb, const std::string& rest) {
             (key->id == scenario::kVkShift ? os.shift : os.control) = verb == "hold" ? 0x8000 : 1;
         }
     } else if (verb == "probe" || verb == "lines" || verb == "blank" || verb == "layout") {
-        verb == "probe"   ? void(os.probe = std::stoul(a))
-        : verb == "lines" ? Language(isdigit(a[0]) ? std::stoi(a) : scenario::LineNamed(a))
+        verb == "probe" ? void(os.probe = std::stoul(a))
+        : verb == "lines"
+            ? Language(raw[0] == '@' ? scenario::LineNamed(raw.substr(1)) : std::stoi(a))
         : verb == "blank"
-            ? Language(lines_, scenario::LineNamed(a))
+            ? Language(lines_, scenario::LineNamed(raw.substr(1)))
             : void(os.langId = static_cast<unsigned short>(std::stoul(a, nullptr, 16)));
     } else if (verb == "window" || verb == "later") {
         (verb == "window" ? os.windows : os.later).push_back(rest);

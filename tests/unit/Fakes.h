@@ -149,7 +149,8 @@ public:
     std::optional<std::string> Read(const std::string& path) override;
     Files Tree(const std::string& folder) override { return test::Tree(folder); }
     std::string GameFound() override { return os.found; }
-    std::string Other(const std::string& verb, const std::string& rest) override;
+    std::string Other(const std::string& verb, const std::string& rest,
+                      const std::string& raw) override;
 
 private:
     class Dialog;
@@ -157,7 +158,7 @@ private:
     Answer Respond(const char* text, const char* caption, Buttons buttons);
     void Language(int lines, int blank = -1);  // English, of `lines` lines, line `blank` empty
     void Seen(const std::string& window);
-    bool Setup(const std::string& verb, const std::string& rest);
+    bool Setup(const std::string& verb, const std::string& rest, const std::string& raw);
 
     scenario::Engine* engine_ = nullptr;
     std::string seen_;

@@ -323,7 +323,7 @@ public:
     }
 
     // The steps of this suite alone; "" when done, else why not.
-    std::string Other(const std::string& op, const std::string& arg) override {
+    std::string Other(const std::string& op, const std::string& arg, const std::string&) override {
         const std::string first = arg.substr(0, arg.find(' '));
         const std::string rest = arg.size() > first.size() ? arg.substr(first.size() + 1) : "";
         if (op == "settle") {
@@ -435,7 +435,7 @@ void Reset() {
     Check(!failed, "remove " + g_base + ": " + failed.message());
     fs::create_directories(P(g_temp = g_base + "tmp\\"));
     fs::copy(P(g_here + "root"), P(g_root = g_base + "root\\"), fs::copy_options::recursive);
-    WineStage().Other("ddraw", "both");
+    WineStage().Other("ddraw", "both", "");
 }
 
 }  // namespace
