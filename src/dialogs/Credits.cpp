@@ -11,9 +11,6 @@ namespace vok {
 
 namespace {
 
-constexpr int kOk = 1;
-constexpr int kCancel = 2;
-
 // A heading that no language file translates.
 constexpr int kFixedHeading = -1;
 
@@ -79,14 +76,14 @@ void OpenCredits(Ui& dialog, const LanguageTable& language) {
         std::snprintf(buffer, sizeof buffer, c.format, h[0], h[1], h[2], h[3], h[4]);
         dialog.SetText(c.control, buffer);
     }
-    dialog.SetText(kOk, language.Text(lines::kCreditsOk));
+    dialog.SetText(IDC_OK, language.Text(lines::kCreditsOk));
 }
 
 bool RunCreditsCommand(Ui& dialog, int id) {
-    if (id != kOk && id != kCancel) {
+    if (id != IDC_OK && id != IDC_CANCEL) {
         return false;
     }
-    dialog.EndDialog(2);
+    dialog.EndDialog(IDC_CANCEL);
     return true;
 }
 

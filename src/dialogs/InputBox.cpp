@@ -8,9 +8,6 @@ namespace vok {
 
 namespace {
 
-// Button 1 of the template.
-constexpr int kOk = 1;
-
 // Callers keep their texts within the buffers; one that does not is cut
 // rather than allowed to run past the buffer.
 void CopyText(char (&buffer)[kInputBoxTextSize], const char* text) {
@@ -56,7 +53,7 @@ void OpenInputBox(Ui& box, const InputBoxRequest& request) {
     box.SetCaption(request.title);
     box.SetText(IDC_INPUT_PROMPT, request.prompt);
     box.SetText(IDC_INPUT_EDIT, request.defaultText);
-    box.SetText(kOk, request.okCaption);
+    box.SetText(IDC_OK, request.okCaption);
     // Writing a cut text back (below) puts the edit's caret at the start, so
     // every key typed after the box is full would go in front and push the
     // end of the name out. The edit itself therefore refuses keys beyond the
@@ -68,9 +65,9 @@ void OpenInputBox(Ui& box, const InputBoxRequest& request) {
 }
 
 bool RunInputBoxCommand(Ui& box, InputBoxRequest& request, int control, int notification) {
-    if (control == kOk) {
+    if (control == IDC_OK) {
         box.GetText(IDC_INPUT_EDIT, request.answer, sizeof request.answer);
-        box.EndDialog(2);
+        box.EndDialog(IDC_CANCEL);
         return true;
     }
     if (control != IDC_INPUT_EDIT) {

@@ -15,18 +15,6 @@ namespace {
 
 constexpr const char* kDirectXSetup = "DirectX8/DXSETUP.EXE";
 
-// The buttons' captions. Demo keeps the template's text.
-const struct {
-    int button;
-    int line;
-} kCaptions[] = {
-    {IDC_MAIN_PRACTICE, lines::kMenuPractice},   {IDC_MAIN_SINGLEMATCH, lines::kMenuSingleMatch},
-    {IDC_MAIN_NEWLEAGUE, lines::kMenuNewLeague}, {IDC_MAIN_LOADLEAGUE, lines::kMenuLoadLeague},
-    {IDC_MAIN_CREDITS, lines::kMenuCredits},     {IDC_MAIN_DIRECTX, lines::kMenuDirectX},
-    {IDC_MAIN_LICENCE, lines::kMenuLicence},     {IDC_MAIN_WEBSITE, lines::kMenuWebSite},
-    {IDC_MAIN_CANCEL, lines::kMenuCancel},
-};
-
 bool KeyDown(Os& os, Key key) {
     return (os.AsyncKeyState(key) & 0x8000) != 0;
 }
@@ -94,7 +82,7 @@ void StartNewLeague(Ui& menu, ProcessState& process) {
     }
     // A league whose game could not be started goes again, as any league
     // that was not handed over: a later run would find it and start it.
-    if (menu.RunDialog("IDD_CREATELEAGUE", &process) == 1) {
+    if (menu.RunDialog("IDD_CREATELEAGUE", &process) == IDC_OK) {
         if (LaunchGame(menu, process, GameMode::League, level)) {
             return;
         }
@@ -134,7 +122,7 @@ int ComputeLaunchLevel() {
 }
 
 void OpenMainMenu(Ui& menu, ProcessState& process) {
-    for (const auto& caption : kCaptions) {
+    for (const MenuCaption& caption : kMenuCaptions) {
         menu.SetText(caption.button, process.language.Text(caption.line));
     }
 

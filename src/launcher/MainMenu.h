@@ -1,12 +1,27 @@
 #pragma once
 
 #include "common/ProcessState.h"
+#include "i18n/LanguageLines.h"
 #include "platform/Ui.h"
+#include "resources/resource.h"
 
 namespace vok {
 
 // The main menu's logic, driven by its dialog procedure, over the process
 // state that start-up made.
+
+// The buttons' captions, each a language line. Demo keeps the template's text.
+struct MenuCaption {
+    int button;
+    int line;
+};
+inline constexpr MenuCaption kMenuCaptions[] = {
+    {IDC_MAIN_PRACTICE, lines::kMenuPractice},   {IDC_MAIN_SINGLEMATCH, lines::kMenuSingleMatch},
+    {IDC_MAIN_NEWLEAGUE, lines::kMenuNewLeague}, {IDC_MAIN_LOADLEAGUE, lines::kMenuLoadLeague},
+    {IDC_MAIN_CREDITS, lines::kMenuCredits},     {IDC_MAIN_DIRECTX, lines::kMenuDirectX},
+    {IDC_MAIN_LICENCE, lines::kMenuLicence},     {IDC_MAIN_WEBSITE, lines::kMenuWebSite},
+    {IDC_MAIN_CANCEL, lines::kMenuCancel},
+};
 
 // On the dialog's initialisation: translates the buttons, offers the DirectX
 // setup when DirectDraw 7 is missing (ending the process when the player

@@ -19,9 +19,6 @@ namespace vok {
 
 namespace {
 
-constexpr int kOk = 1;
-constexpr int kCancel = 2;
-
 using Text = Path;  // the dialog's texts have the paths' buffers
 
 // The creature source folder, under the data root; its "data.dat" names the
@@ -43,8 +40,8 @@ const struct {
     {IDC_LEAGUE_ROUNDS_LABEL, lines::kRoundsLabel},
     {IDC_LEAGUE_VOKS_LABEL, lines::kCreaturesLabel},
     {IDC_LEAGUE_LIVES_LABEL, lines::kLivesLabel},
-    {kOk, lines::kLeagueOk},
-    {kCancel, lines::kLeagueCancel},
+    {IDC_OK, lines::kLeagueOk},
+    {IDC_CANCEL, lines::kLeagueCancel},
 };
 
 const char* Line(const ProcessState& process, int line) {
@@ -310,18 +307,18 @@ int GatherLeague(Ui& dialog, ProcessState& process, VokLeagueData& league) {
                    league.VoksPerTeam);
             if (dialog.ShowMessage(question, "", Buttons::OkCancel) == Answer::Cancel) {
                 DeleteLeague(process);
-                return 2;
+                return IDC_CANCEL;
             }
             Text file;
             VokSourceFile(file, "data.dat");
             while (!os.CanOpen(file)) {
                 if (!Retry(dialog, Line(process, lines::kVokMissing))) {
-                    return 2;
+                    return IDC_CANCEL;
                 }
             }
             while (!AddVok(process.tempDir, player.vok[j], i, j)) {
                 if (!Retry(dialog, process.language.Message(lines::kVokNotCopied))) {
-                    return 2;
+                    return IDC_CANCEL;
                 }
             }
         }
@@ -330,9 +327,9 @@ int GatherLeague(Ui& dialog, ProcessState& process, VokLeagueData& league) {
     if (!league.Save(process)) {
         dialog.ShowMessage(process.language.Message(lines::kLeagueNotSaved), "", Buttons::Ok);
         DeleteLeague(process);
-        return 2;
+        return IDC_CANCEL;
     }
-    return 1;
+    return IDC_OK;
 }
 
 // What keeps the league from being saved, as the player is told it, or ""
@@ -364,7 +361,7 @@ void Confirm(Ui& dialog, ProcessState& process) {
     const std::string refusal = Refusal(process, league);
     if (!refusal.empty()) {
         dialog.ShowMessage(refusal.c_str(), "", Buttons::Ok);
-        dialog.EndDialog(2);
+        dialog.EndDialog(IDC_CANCEL);
         return;
     }
     dialog.EndDialog(GatherLeague(dialog, process, league));
@@ -408,11 +405,11 @@ void OpenCreateLeague(Ui& dialog, const ProcessState& process) {
 
 bool RunCreateLeagueCommand(Ui& dialog, ProcessState& process, int id) {
     switch (id) {
-        case kOk:
+        case IDC_OK:
             Confirm(dialog, process);
             return true;
-        case kCancel:
-            dialog.EndDialog(2);
+        case IDC_CANCEL:
+            dialog.EndDialog(IDC_CANCEL);
             return true;
         default:
             return false;

@@ -6,6 +6,11 @@
 #define IDB_CREDITS_PICTURE 117  // credits picture, 575 x 52, 256 colours
 #define IDI_LAUNCHER 1           // application icon
 
+// The dialog manager's OK and Cancel buttons, IDOK and IDCANCEL of
+// <windows.h> (Win32Ui.cpp checks them), and the results of a dialog they end.
+#define IDC_OK 1
+#define IDC_CANCEL 2
+
 // Main menu "IDD_MAINDLG"
 #define IDC_MAIN_PRACTICE 1002
 #define IDC_MAIN_SINGLEMATCH 1000

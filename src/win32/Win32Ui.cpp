@@ -5,6 +5,9 @@
 #include <climits>
 
 #include "launcher/DialogTable.h"
+#include "resources/resource.h"
+
+static_assert(IDC_OK == IDOK && IDC_CANCEL == IDCANCEL, "the dialog manager's ids");
 
 namespace vok {
 

@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 
-#include "Fakes.h"
-#include "common/ProcessState.h"
-#include "league/LeagueFiles.h"
+#include <string>
 #include "league/VokLeagueData.h"
 
 namespace vok::test {
@@ -44,25 +41,6 @@ TEST(VokLeagueData, ResetsStatisticsAndComputesStandings) {
     league.UpdateStandings();
     EXPECT_EQ(league.matches_played, 0);
     EXPECT_EQ(Standings(p), "5/15/1/2/12");
-}
-
-// Keys are found only where lines begin: a name that spells a later key is
-// kept as it is, and the key keeps its own value.
-TEST(VokLeagueData, SavesANameThatSpellsAKey) {
-    TestOs os;
-    TempFolder temp;
-    ProcessState process;
-    std::snprintf(process.tempDir, sizeof process.tempDir, "%s", temp.path.c_str());
-    process.tempDirValid = true;
-    VokLeagueData league;
-    std::memset(static_cast<void*>(&league), 0, sizeof league);
-    league.NrPlayers = 2;
-    std::snprintf(league.ply[0].name, sizeof league.ply[0].name, "ply[1].points");
-    league.ply[1].matches_won = 1;
-    league.UpdateStandings();
-    EXPECT_TRUE(league.Save(process));
-    EXPECT_TRUE(words::Match("ply[1].points = 3\r\n*\r\nply[0].name = ply[1].points\r\n*",
-                             ReadFile(temp / kLeagueFileName).c_str()));
 }
 
 }  // namespace

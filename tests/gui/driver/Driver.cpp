@@ -16,23 +16,21 @@
 #include <string>
 #include <vector>
 
-#include "PlayerWords.h"
+#include "scenario/Engine.h"
 
-// The numbers Windows gives, written once in the words' table.
-static_assert(vok::words::kIdOk == IDOK && vok::words::kIdCancel == IDCANCEL &&
-              vok::words::kIdRetry == IDRETRY && vok::words::kIdYes == IDYES &&
-              vok::words::kIdNo == IDNO);
-static_assert(vok::words::kVkEnter == VK_RETURN && vok::words::kVkShift == VK_SHIFT &&
-              vok::words::kVkControl == VK_CONTROL && vok::words::kVkEscape == VK_ESCAPE &&
-              vok::words::kScClose == SC_CLOSE);
+// The numbers Windows gives, written once in the scenarios' words.
+static_assert(vok::scenario::kIdRetry == IDRETRY && vok::scenario::kIdYes == IDYES &&
+              vok::scenario::kIdNo == IDNO);
+static_assert(vok::scenario::kVkEnter == VK_RETURN && vok::scenario::kVkShift == VK_SHIFT &&
+              vok::scenario::kVkControl == VK_CONTROL && vok::scenario::kVkEscape == VK_ESCAPE &&
+              vok::scenario::kScClose == SC_CLOSE);
 
 namespace {
 
-namespace words = vok::words;
-using words::Match;
+namespace words = vok::scenario;
 
 namespace fs = std::filesystem;
-using Files = std::map<std::string, std::string>;
+using words::Files;
 
 struct Scenario {
     std::vector<HANDLE> launchers, handles;   // the handles are closed when the scenario ends
@@ -40,9 +38,7 @@ struct Scenario {
     HWND window = nullptr, spent = nullptr;   // acted on; clicked last, and maybe still closing
     words::Window kind = words::Window::Any;  // the kind of the window acted on
     std::vector<WORD> held;
-    Files kept;                             // the locked files
-    std::map<std::string, HANDLE> locks;    // their handles, by name in the temporary folder
-    std::map<std::string, Files> snapshot;  // by folder: as at `start`, or as `temp` left it
+    std::map<std::string, HANDLE> locks;  // the locked files' handles, by path
     size_t current = 0, logUsed = 0;
 } g;
 HANDLE g_job, g_debugReady, g_debugData;  // the job: every launcher and what it starts
@@ -69,23 +65,15 @@ std::string Read(const std::string& path) {
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
-Files Tree(const std::string& folder) {  // by relative path; a folder ends in a backslash
+Files Tree(const std::string& folder) {  // by relative path with '/'; a folder's ends in '/'
     Files tree;
     std::error_code missing;
     for (const auto& entry : fs::recursive_directory_iterator(P(folder), missing)) {
-        tree[entry.path().u8string().substr(folder.size()) + (entry.is_directory() ? "\\" : "")] =
-            Read(entry.path().u8string());
+        std::string path = entry.path().u8string().substr(folder.size());
+        std::replace(path.begin(), path.end(), '\\', '/');
+        tree[path + (entry.is_directory() ? "/" : "")] = Read(entry.path().u8string());
     }
     return tree;
-}
-
-void CheckTree(const Files& want) {
-    Files expected = g.kept;  // neither removed nor replaced
-    expected.insert(want.begin(), want.end());
-    const Files got = Tree(g_temp);
-    Check(got == expected, "the temporary folder holds " + std::to_string(got.size()) +
-                               " entries, not " + std::to_string(expected.size()) +
-                               " as expected (a single scenario's run leaves them to see)");
 }
 
 std::string Line(int n) {
@@ -94,14 +82,6 @@ std::string Line(int n) {
     for (int i = 0; i <= n && std::getline(file, line); ++i) {
     }
     return file ? line.substr(0, line.find('\r')) : "<error>";
-}
-
-// %R the data root, where the stand-ins leave their records, %T the launcher's
-// temporary folder (each with its backslash, by the short name where Wine made
-// one up: the ANSI calls' name), %L its long name, @N line N of the language file.
-std::string Expand(const std::string& text) {
-    const std::string folders[] = {Short(g_root), Short(g_temp), g_temp};
-    return words::Expand(text, Line, folders);
 }
 
 std::string Text(HWND window, int id) {  // 0: the caption
@@ -173,21 +153,14 @@ bool Until(const std::function<bool()>& done, DWORD timeoutMs = 20000, LPARAM wa
         // Debugger output, through the protocol Windows and Wine serve to
         // programs without a debugger: the DirectDraw probe is its only writer.
         if (WaitForSingleObject(g_debugData, 0) == WAIT_OBJECT_0) {
-            std::ofstream(P(g_root + "ddraw.txt"), std::ios::app | std::ios::binary)
-                << "debug " << g_debugText + sizeof(DWORD);
+            const char* text = g_debugText + sizeof(DWORD);
+            std::ofstream(P(g_root + "log.txt"), std::ios::app | std::ios::binary)
+                << "debug " << std::string(text, strcspn(text, "\r\n")) << "\r\n";
             SetEvent(g_debugReady);
         }
         if (done() || GetTickCount() - start > timeoutMs) {
             return done();
         }
-    }
-}
-
-void Await(const std::function<std::string()>& read, const std::string& pattern,
-           const std::string& what) {
-    std::string got;
-    if (!Until([&] { return Match(pattern.c_str(), (got = read()).c_str()); })) {
-        throw std::runtime_error(what + " is \"" + got + "\", not \"" + pattern + "\"");
     }
 }
 
@@ -220,41 +193,51 @@ void Shot(HWND window, const std::string& path) {  // what the screen shows of t
           "save " + path);
 }
 
-void Script(const std::string& script);
-
-// The word `text` names in `window` (by default the one acted on); with
-// `rest`, a word and what follows it.
-const words::Word& Word(const std::string& text, std::string* rest = nullptr,
-                        words::Window window = g.kind) {
-    const words::Word* word = words::Find(window, text, rest);
-    Check(word != nullptr, "no word for \"" + text + "\" here");
-    return *word;
-}
-
-// A record a stand-in leaves: "<program> <arguments> @ <folder>\" (see Standins.cpp).
-void Record(const std::string& record) {
-    Await([] { return Read(g_root + "log.txt").substr(g.logUsed); }, record + "*", record);
-    g.logUsed += record.size();
-}
-
-void Exec(const std::string& op, const std::string& arg) {
-    const std::string steps = words::Steps(g.kind, op + " " + arg);
-    if (!steps.empty()) {
-        return Script(steps);
+// The real launcher under Wine as the scenarios' stage: it acts through Win32
+// messages on the launcher window it found last, and reads what the stand-ins
+// recorded. Every look is a bounded poll (Until).
+class WineStage final : public words::Stage {
+public:
+    std::string Line(int n) override { return ::Line(n); }
+    // %R the data root, where the stand-ins leave their records, %T the
+    // launcher's temporary folder (each with its backslash, by the short name
+    // where Wine made one up: the ANSI calls' name), %L its long name.
+    std::vector<std::string> Folders() override { return {Short(g_root), Short(g_temp), g_temp}; }
+    bool Until(const std::function<bool()>& done) override { return ::Until(done); }
+    words::Window Front() override { return g.window ? g.kind : words::Window::Any; }
+    bool Find(words::Window window) override {
+        g.window = nullptr;
+        EnumWindows(Note, static_cast<LPARAM>(window));
+        return g.window != nullptr;
     }
-    const std::string first = arg.substr(0, arg.find(' '));
-    const std::string rest = arg.size() > first.size() ? arg.substr(first.size() + 1) : "";
-    std::string more;
-    if (op == "start") {  // [N]: that many launchers at once, from the driver's folder
+    std::string Exit() override {
+        DWORD code = 0;
+        return g.launchers.empty() ? "not started"
+               : !GetExitCodeProcess(g.launchers[g.current], &code) || code == STILL_ACTIVE
+                   ? "running"
+                   : std::to_string(int(code));
+    }
+    std::string Seen() override {
+        const std::string& seen = g.seen[GetProcessId(g.launchers.at(g.current))];
+        return seen.substr(std::min<size_t>(1, seen.size()));
+    }
+    std::optional<std::string> Read(const std::string& path) override {
+        return fs::exists(P(path)) ? std::optional(::Read(path)) : std::nullopt;
+    }
+    Files Tree(const std::string& folder) override { return ::Tree(folder); }
+    std::string GameFound() override { return ::Read(g_root + "league.dat"); }
+
+    // [N]: that many launchers at once, from the driver's folder.
+    std::string Start(const std::string& count) override {
         // Wine takes TMP and TEMP from its registry, not from the Unix environment;
         // a wide block keeps the letters the ANSI code page lacks.
         SetEnvironmentVariableW(L"TMP", P(g_temp).c_str());
         SetEnvironmentVariableW(L"TEMP", P(g_temp).c_str());
-        g.snapshot[g_temp] = Tree(g_temp);
         const std::wstring exe = P(g_root + "VokLauncher.exe");
         wchar_t* environment = GetEnvironmentStringsW();
         std::vector<HANDLE> threads;  // all suspended until the last one exists
-        for (int n = arg.empty() ? 1 : stoi(arg); n > 0; --n, g.current = g.launchers.size() - 1) {
+        for (int n = count.empty() ? 1 : stoi(count); n > 0;
+             --n, g.current = g.launchers.size() - 1) {
             STARTUPINFOW startup = {};
             startup.cb = sizeof startup;
             PROCESS_INFORMATION process;
@@ -269,194 +252,169 @@ void Exec(const std::string& op, const std::string& arg) {
         }
         FreeEnvironmentStringsW(environment);
         std::for_each(threads.begin(), threads.end(), ResumeThread);
-    } else if (op == "wait") {
-        g.window = nullptr;
-        const auto* at =
-            std::find(std::begin(words::kWindowNames), std::end(words::kWindowNames), arg);
-        Check(at != std::end(words::kWindowNames), "no window called " + arg);
-        const LPARAM wanted = at - words::kWindowNames;
-        Check(Until([] { return g.window != nullptr; }, 20000, wanted), "a window: " + arg);
-    } else if (op == "box") {  // BUTTONS TEXT; the box's own controls, as it is not answered yet
-        Script("wait box; text caption");
-        Await([] { return Text(g.window, 0xFFFF); }, rest, "the box's text");
-        std::string buttons;  // in the order of the words, as a scenario names them
-        for (const words::Word& word : words::kWords) {
-            const bool has = word.window == words::Window::Box && GetDlgItem(g.window, word.id);
-            buttons += has ? (buttons.empty() ? "" : "/") + std::string(word.name) : "";
-        }
-        Check(buttons == first, "the box's buttons are " + buttons);
-    } else if (op == "enabled" || op == "disabled") {
-        HWND button = GetDlgItem(g.window, Word(arg).id);
-        Await([&] { return IsWindowEnabled(button) ? "enabled" : "disabled"; }, op, arg);
-    } else if (op == "text") {  // NAME TEXT
-        const int id = Word(arg, &more).id;
-        Await([&] { return Text(g.window, id); }, more, "text " + arg);
-    } else if (op == "limit") {  // NAME N: the most characters a player can type there
-        const int id = Word(arg, &more).id;
-        Check(std::to_string(SendDlgItemMessageA(g.window, id, EM_GETLIMITTEXT, 0, 0)) == more,
-              "the limit of " + arg);
-    } else if (op == "type") {  // NAME TEXT, as a paste puts it there
-        const int id = Word(arg, &more).id;
-        SetDlgItemTextA(g.window, id, more.c_str());
-    } else if (op == "click" || op == "answer") {  // posted, for it may open a modal window
-        if (op == "answer" && (g.kind != words::Window::Box || g.window == g.spent)) {
-            Exec("wait", "box");
-        }
-        // Controls of the window acted on are looked up while it is unanswered:
-        // once answered, it may be closing (see Kind).
-        Check((op == "answer") == (g.kind == words::Window::Box), op + ": a box is in front");
-        // An answer is a button of the box; the close box is the dialog's own.
-        const words::Word& word = Word(arg);
+        return "";
+    }
+
+    std::optional<std::string> Control(char what, int id) override {
+        HWND item = id ? GetDlgItem(g.window, id) : g.window;
+        return !g.window || !item      ? std::nullopt
+               : what == 't'           ? std::optional(Text(g.window, id))
+               : what == 'l'           ? std::to_string(SendMessageA(item, EM_GETLIMITTEXT, 0, 0))
+               : IsWindowEnabled(item) ? "enabled"
+                                       : "disabled";
+    }
+
+    std::string Act(const std::string& verb, const words::Word& word,
+                    const std::string& text) override {
         HWND item = GetDlgItem(g.window, word.id);
-        Check(word.id == words::kScClose ? PostMessageA(g.window, WM_SYSCOMMAND, word.id, 0)
-                                         : IsWindowVisible(item) && IsWindowEnabled(item) &&
-                                               PostMessageA(item, BM_CLICK, 0, 0),
-              op + " " + arg);
+        if (verb == "type") {  // as a paste puts it there
+            return item && SetWindowTextA(item, text.c_str()) ? "" : "cannot type there";
+        }
+        if (verb == "press") {  // a key, once, into the dialog's control that has the focus
+            GUITHREADINFO thread = {};
+            thread.cbSize = sizeof thread;
+            GetGUIThreadInfo(GetWindowThreadProcessId(g.window, nullptr), &thread);
+            HWND focus = IsChild(g.window, thread.hwndFocus) ? thread.hwndFocus : g.window;
+            g.spent = g.window;
+            return PostMessageA(focus, WM_KEYDOWN, word.id, 0) ? "" : "cannot press it";
+        }
+        if (verb != "click" && verb != "answer") {
+            return "unknown step";
+        }
+        // Posted, for it may open a modal window; the close box is the dialog's own.
+        const bool posted = word.id == words::kScClose
+                                ? PostMessageA(g.window, WM_SYSCOMMAND, word.id, 0)
+                                : IsWindowVisible(item) && IsWindowEnabled(item) &&
+                                      PostMessageA(item, BM_CLICK, 0, 0);
         g.spent = g.window;
-    } else if (op == "press") {  // a key, once, into the dialog's control that has the focus
-        const words::Word& key = Word(arg, nullptr, words::Window::Pressed);
-        GUITHREADINFO thread = {};
-        thread.cbSize = sizeof thread;
-        GetGUIThreadInfo(GetWindowThreadProcessId(g.window, nullptr), &thread);
-        HWND focus = IsChild(g.window, thread.hwndFocus) ? thread.hwndFocus : g.window;
-        Check(PostMessageA(focus, WM_KEYDOWN, key.id, 0), "press " + arg);
-        g.spent = g.window;
-    } else if (op == "settle") {
-        // The input box took what was posted: a marker (its modified flag, which the
-        // launcher never reads) posted behind, twice: the close box posts a Cancel.
-        HWND edit = GetDlgItem(g.window, IDC_INPUT_EDIT);
-        for (int round = 0; round < 2; ++round) {
-            const std::string marker = SendMessageA(edit, EM_GETMODIFY, 0, 0) ? "0" : "1";
-            PostMessageA(edit, EM_SETMODIFY, marker == "1", 0);
-            Await([&] { return std::to_string(SendMessageA(edit, EM_GETMODIFY, 0, 0)); }, marker,
-                  "the input box");
+        return posted ? "" : "cannot click it";
+    }
+
+    // The next record of a stand-in ("<program> <arguments> @ <folder>\", see
+    // Standins.cpp) in the scenarios' words: the programs and the documents
+    // in the data root by their paths there, a folder other than the data
+    // root named after "in".
+    std::optional<std::string> Event(bool take) override {
+        const std::string log = ::Read(g_root + "log.txt"), root = Short(g_root);
+        const size_t end = log.find("\r\n", g.logUsed);
+        if (end == std::string::npos) {
+            return std::nullopt;
         }
-    } else if (op == "hold") {
-        std::istringstream keys(arg);
-        for (std::string key; keys >> key;) {
-            g.held.push_back(static_cast<WORD>(Word(key, nullptr, words::Window::Held).id));
+        std::string record = log.substr(g.logUsed, end - g.logUsed);
+        g.logUsed = take ? end + 2 : g.logUsed;
+        const size_t at = record.rfind(" @ ");
+        if (at == std::string::npos) {  // signalled ..., debug ...
+            return record;
         }
-        // Wine releases a key that only SendInput pressed when one of its windows
-        // gains focus: press until the keys stay down past a round trip through
-        // the launcher's message loop.
-        int attempts = 0;
-        do {
-            for (const WORD key : g.held) {
-                keybd_event(static_cast<BYTE>(key), 0, 0, 0);
+        const std::string where = record.substr(at + 3), opener = "shell-open.exe \"";
+        auto inRoot = [&](std::string path) {
+            if (path.compare(0, root.size(), root) == 0) {
+                path.erase(0, root.size());
+                std::replace(path.begin(), path.end(), '\\', '/');
             }
-            SendMessageA(g.window, WM_NULL, 0, 0);
-        } while (Until(
-                     [] {
-                         return std::any_of(g.held.begin(), g.held.end(),
-                                            [](WORD key) { return GetAsyncKeyState(key) >= 0; });
-                     },
-                     150) &&
-                 ++attempts < 20);
-        Check(attempts < 20, "hold " + arg);
-    } else if (op == "exit") {
-        DWORD code = 0;
-        const HANDLE process = g.launchers[g.current];
-        Await([&] { return std::to_string(GetExitCodeProcess(process, &code) ? int(code) : 0); },
-              arg, "the exit code");
-    } else if (op == "seen") {
-        Await(
-            [] {
-                const std::string& seen = g.seen[GetProcessId(g.launchers[g.current])];
-                return seen.substr(std::min<size_t>(1, seen.size()));
-            },
-            arg, "what it showed");
-    } else if (op == "rest") {  // CODE: every other launcher ended so, having shown nothing
-        for (size_t i = 0, current = g.current; i < g.launchers.size(); g.current = current) {
-            Script((g.current = i++) == current ? "" : "exit " + arg + "; seen");
-        }
-    } else if (op == "started") {  // FILE [PARAMETERS]: a relative FILE is in the data root
-        std::string file = (first.find(":\\") == std::string::npos ? Short(g_root) : "") + first;
-        std::replace(file.begin(), file.end(), '/', '\\');
-        Record(file + (rest.empty() ? "" : " ") + rest + " @ " + Short(g_root) + "\r\n");
-    } else if (op == "opened") {  // TARGET: a document in the data root, or an address
-        const std::string target = arg.find("://") == std::string::npos ? Short(g_root) + arg : arg;
-        Record(Short(g_root) + "shell-open.exe \"" + target + "\" @ " + Short(g_root) + "\r\n");
-    } else if (op == "signalled") {  // CLASS|TITLE: the game's window took the peer message
-        Record("signalled " + arg + "\r\n");
-    } else if (op == "repeat") {  // N: the scenario runs N times, each on a fresh stage (main)
-    } else if (op == "is") {
-        Await([&] { return Read(first); }, rest, first);
-    } else if (op == "gone") {
-        Await([&] { return std::to_string(fs::exists(P(arg))); }, "0", arg + " exists");
-    } else if (op == "tree") {
-        Files want = arg[0] == '=' ? g.snapshot[g_temp] : Files();
-        if (arg.find("vok.exe") != std::string::npos) {
-            want["vok.exe"] = Read(g_root + "vok.exe");
-        }
-        CheckTree(want);
-    } else if (op == "league") {  // each creature's path names a folder holding data\ply
-        const std::string league = Expand(Read(g_here + arg)), temp = Short(g_temp);
-        Check(Read(g_root + "league.dat") == league, "the league the game found");
-        Files want = {{"vok.exe", Read(g_root + "vok.exe")}, {"vokleague.dat", league}};
-        for (size_t at = 0; (at = league.find(".path = " + temp, at)) != std::string::npos;) {
-            at += 8 + temp.size();
-            const std::string folder = league.substr(at, league.find('/', at) - at) + "\\";
-            want[folder] = "";
-            for (const auto& file : Tree(g_root + "data\\ply\\")) {
-                want[folder + file.first] = file.second;
+            return path;
+        };
+        record.resize(at);
+        return (record.compare(0, root.size() + opener.size(), root + opener) == 0
+                    ? "opened " + inRoot(record.substr(root.size() + opener.size(),
+                                                       at - root.size() - opener.size() - 1))
+                    : "started " + inRoot(record)) +
+               (where == root ? "" : " in " + where);
+    }
+
+    // The steps of this suite alone; "" when done, else why not.
+    std::string Other(const std::string& op, const std::string& arg, const std::string&) override {
+        const std::string first = arg.substr(0, arg.find(' '));
+        const std::string rest = arg.size() > first.size() ? arg.substr(first.size() + 1) : "";
+        if (op == "settle") {
+            // The input box took what was posted: a marker (its modified flag, which the
+            // launcher never reads) posted behind, twice: the close box posts a Cancel.
+            HWND edit = GetDlgItem(g.window, IDC_INPUT_EDIT);
+            for (int round = 0; round < 2; ++round) {
+                const LRESULT marker = !SendMessageA(edit, EM_GETMODIFY, 0, 0);
+                PostMessageA(edit, EM_SETMODIFY, marker, 0);
+                if (!::Until([&] { return SendMessageA(edit, EM_GETMODIFY, 0, 0) == marker; })) {
+                    return "the input box did not settle";
+                }
             }
-        }
-        CheckTree(want);
-    } else if (op == "put") {
-        fs::create_directories(P(first).parent_path());
-        Check(bool(std::ofstream(P(first), std::ios::binary) << rest), "write " + first);
-    } else if (op == "ro") {
-        fs::permissions(P(arg), fs::perms::owner_write, fs::perm_options::remove);
-    } else if (op == "rm") {
-        fs::remove(P(arg));
-    } else if (op == "lock" || op == "unlock") {  // held open without sharing, or let go
-        const std::string file = arg.substr(Short(g_temp).size());
-        if (op == "lock") {     // it stays, unreadable, until let go or the scenario ends
-            g.kept[file] = "";  // unreadable while held
+        } else if (op == "hold") {
+            std::istringstream keys(arg);
+            for (std::string key; keys >> key;) {
+                const words::Word* word = words::Find(words::Window::Held, key);
+                Check(word != nullptr, "no key " + key);
+                g.held.push_back(static_cast<WORD>(word->id));
+            }
+            // Wine releases a key that only SendInput pressed when one of its windows
+            // gains focus: press until the keys stay down past a round trip through
+            // the launcher's message loop.
+            int attempts = 0;
+            do {
+                for (const WORD key : g.held) {
+                    keybd_event(static_cast<BYTE>(key), 0, 0, 0);
+                }
+                SendMessageA(g.window, WM_NULL, 0, 0);
+            } while (::Until(
+                         [] {
+                             return std::any_of(g.held.begin(), g.held.end(), [](WORD key) {
+                                 return GetAsyncKeyState(key) >= 0;
+                             });
+                         },
+                         150) &&
+                     ++attempts < 20);
+            return attempts < 20 ? "" : "the keys do not stay down";
+        } else if (op == "rest") {  // CODE: every other launcher ended so, having shown nothing
+            const size_t current = g.current;
+            for (g.current = 0; g.current < g.launchers.size(); ++g.current) {
+                if (g.current != current &&
+                    !::Until([&] { return Exit() == arg && Seen().empty(); })) {
+                    return "launcher " + std::to_string(g.current) + " ended " + Exit() +
+                           " having shown \"" + Seen() + "\"";
+                }
+            }
+            g.current = current;
+        } else if (op == "repeat") {  // N: the scenario runs N times, each on a fresh stage (main)
+        } else if (op == "put") {
+            fs::create_directories(P(first).parent_path());
+            Check(bool(std::ofstream(P(first), std::ios::binary) << rest), "write " + first);
+        } else if (op == "ro") {
+            fs::permissions(P(arg), fs::perms::owner_write, fs::perm_options::remove);
+        } else if (op == "rm" || op == "mkdir") {
+            op == "rm" ? void(fs::remove(P(arg))) : void(fs::create_directories(P(arg)));
+        } else if (op == "lock") {  // it stays, unreadable, until let go or the scenario ends
             g.handles.push_back(
                 CreateFileW(P(arg).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-            g.locks[file] = g.handles.back();
+            g.locks[arg] = g.handles.back();
+        } else if (op == "unlock") {
+            CloseHandle(g.locks[arg]);
+            g.handles.erase(std::find(g.handles.begin(), g.handles.end(), g.locks[arg]));
+        } else if (op == "ddraw") {  // both (entry points), no-create, no-create-ex, fail, off
+            SetEnvironmentVariableA("VOK_DDRAW_FAIL", arg == "fail" ? "1" : nullptr);
+            // Wine loads its own ddraw unless told otherwise; an empty override: none at all.
+            Swap(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\VokLauncher.exe\\DllOverrides",
+                 "ddraw", arg == "off" ? "" : "native");
+            fs::copy_file(
+                P(g_here + "standins\\ddraw\\" + (arg[0] == 'n' ? arg : "both") + "\\DDRAW.DLL"),
+                P(g_root + "DDRAW.DLL"), fs::copy_options::overwrite_existing);
+        } else if (op == "temp") {  // NAME: that folder in the base; LENGTH: a path that long
+            for (g_temp = g_base + (isdigit(arg[0]) ? "deep" : arg) + "\\";
+                 isdigit(arg[0]) && g_temp.size() < stoul(arg);) {
+                g_temp +=
+                    std::string(std::min<size_t>(99, stoul(arg) - g_temp.size() - 1), 'd') + "\\";
+            }
+            std::error_code file;  // a file of that name stays one
+            fs::create_directories(P(g_temp), file);
+        } else if (op == "root") {  // NAME: the data root moves to that folder in the base
+            fs::rename(P(g_base + "root"), P(g_root = g_base + arg + "\\"));
+        } else if (op == "shot") {  // with VOK_GUI_SHOTS naming a folder
+            if (!g_shots.empty()) {
+                Shot(g.window, g_shots + arg + ".png");
+            }
         } else {
-            CloseHandle(g.locks[file]);
-            g.handles.erase(std::find(g.handles.begin(), g.handles.end(), g.locks[file]));
-            g.kept.erase(file);
+            return "unknown step";
         }
-    } else if (op == "ddraw") {  // both (entry points), no-create, no-create-ex, fail, off
-        SetEnvironmentVariableA("VOK_DDRAW_FAIL", arg == "fail" ? "1" : nullptr);
-        // Wine loads its own ddraw unless told otherwise; an empty override: none at all.
-        Swap(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\VokLauncher.exe\\DllOverrides",
-             "ddraw", arg == "off" ? "" : "native");
-        fs::copy_file(
-            P(g_here + "standins\\ddraw\\" + (arg[0] == 'n' ? arg : "both") + "\\DDRAW.DLL"),
-            P(g_root + "DDRAW.DLL"), fs::copy_options::overwrite_existing);
-    } else if (op == "temp") {  // NAME: that folder in the base; LENGTH: a path that long
-        g.snapshot[g_temp] = Tree(g_temp);
-        for (g_temp = g_base + (isdigit(arg[0]) ? "deep" : arg) + "\\";
-             isdigit(arg[0]) && g_temp.size() < stoul(arg);) {
-            g_temp += std::string(std::min<size_t>(99, stoul(arg) - g_temp.size() - 1), 'd') + "\\";
-        }
-        fs::create_directories(P(g_temp));
-    } else if (op == "root") {  // NAME: the data root moves to that folder in the base
-        fs::rename(P(g_base + "root"), P(g_root = g_base + arg + "\\"));
-    } else if (op == "shot") {  // with VOK_GUI_SHOTS naming a folder
-        if (!g_shots.empty()) {
-            Shot(g.window, g_shots + arg + ".png");
-        }
-    } else {
-        Check(false, "unknown step " + op);
+        return "";
     }
-}
-
-void Script(const std::string& script) {
-    std::istringstream commands(script);
-    for (std::string command; std::getline(commands, command, ';');) {
-        std::istringstream words(command);
-        std::string op, arg;
-        if (words >> op) {
-            Exec(op, Expand(std::getline(words >> std::ws, arg) ? arg : ""));
-        }
-    }
-}
+};
 
 // Ends what the last scenario started and held, and stages the next one.
 void Reset() {
@@ -477,7 +435,7 @@ void Reset() {
     Check(!failed, "remove " + g_base + ": " + failed.message());
     fs::create_directories(P(g_temp = g_base + "tmp\\"));
     fs::copy(P(g_here + "root"), P(g_root = g_base + "root\\"), fs::copy_options::recursive);
-    Exec("ddraw", "both");
+    WineStage().Other("ddraw", "both", "");
 }
 
 }  // namespace
@@ -524,9 +482,9 @@ int main(int argc, char** argv) {
         try {
             for (; round < rounds; ++round) {
                 Reset();
-                Script(script);
-                Await([] { return Read(g_root + "log.txt").substr(g.logUsed); }, "",
-                      "what else the stand-ins recorded");
+                WineStage stage;
+                const std::string failure = words::Engine(stage, script, g_here).Run();
+                Check(failure.empty(), failure);
             }
         } catch (const std::exception& e) {
             error = "\n     " + std::string(e.what()) +
