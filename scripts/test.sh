@@ -4,9 +4,10 @@
 #      UndefinedBehaviorSanitizer (preset native-asan), and the fuzz targets;
 #   2. for each Windows build, the shipped i686 one (preset mingw-i686) and its
 #      x86_64 twin (mingw-x86_64): the same unit tests cross-built and run
-#      under Wine, then the GUI end-to-end tests (the ctest tests labelled
-#      "gui"), in one Wine session on Xvfb, one at a time, each scenario
-#      within its time limit (scripts/gui-run.sh). A build whose programs this
+#      under Wine and the GUI end-to-end tests (the ctest tests labelled
+#      "gui", one a scenario, one at a time, each within its time limit), as
+#      the Wine user on an Xvfb display, in the Wine session that CTest starts
+#      and ends (scripts/wine-session.sh). A build whose programs this
 #      machine cannot run (i686 where no 32-bit program runs, or with
 #      VOK_WINE_ARCHS=x86_64) runs only its tests that need no Wine, and the
 #      summary says it was built, not run, and why;
@@ -88,8 +89,8 @@ run_ctest() {
     elif [ "$run" -eq 0 ]; then
         echo "warning: $what: no tests found"
     fi
-    # The scenarios that hung (scripts/gui-run.sh), by name.
-    mapfile -t -O "${#problems[@]}" problems < <(grep -o 'HANG: .*: the Wine session is ended$' "$log")
+    # The programs that hung (scripts/wine-run.sh), by name.
+    mapfile -t -O "${#problems[@]}" problems < <(grep -o '^HANG: .* not over within [0-9]* s' "$log")
     return 0
 }
 
@@ -133,7 +134,7 @@ for arch in i686 x86_64; do
     if vok_wine_runs "$arch"; then
         vok_give_wine_user "build/$preset/Testing"
         phase "Tests of $preset under Wine and Xvfb" run_ctest "$preset" \
-            vok_on_display_as_wine_user ctest --preset "$preset" --timeout "$test_timeout"
+            vok_on_display_as_wine_user ctest --preset "$preset" --parallel 2 --timeout "$test_timeout"
     else
         phase "Tests of $preset that need no Wine" run_ctest "$preset" \
             ctest --preset "$preset" --label-exclude '^wine$' --timeout "$test_timeout"
