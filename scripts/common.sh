@@ -162,204 +162,142 @@ vok_build_preset() {
 }
 
 # --- Wine -------------------------------------------------------------------
+#
+# Wine runs as an unprivileged user (see the top), each architecture in a
+# prefix of its own under build/wine/, by its own loader named directly:
+# Debian's wine script picks the 32-bit loader wherever it is installed,
+# runnable or not. The test and release commands switch to that user once,
+# for all of ctest; each Wine call below is then a plain call.
 
-vok_wine_user() {
-    if vok_is_root; then
-        printf '%s\n' "${VOK_WINE_USER:-voktest}"
-    else
-        id -un
-    fi
-}
+vok_wine_user() { if vok_is_root; then echo "${VOK_WINE_USER:-voktest}"; else id -un; fi; }
 
 # Runs a command as the Wine user, keeping the environment (WINE*, DISPLAY).
-# The test and release commands switch once, for all of ctest: the Wine user
-# then runs every test and each Wine call below is a plain call.
-vok_as_wine_user() {
-    if vok_is_root; then
-        runuser -u "$(vok_wine_user)" -- "$@"
-    else
-        "$@"
-    fi
-}
-
-# The environment every Wine call of the project uses. A caller's own
-# WINEDLLOVERRIDES (a GUI test selecting a stand-in DLL) is kept; Mono and
-# Gecko are switched off in any case so Wine never offers to install them.
-#
-# vok_wine_env ARCH: each architecture has its own prefix (a 32-bit one for
-# i686: half the size and boot time of a 64-bit one) and is run by its own
-# loader, named directly: Debian's wine script picks the 32-bit loader
-# wherever it is installed, runnable or not.
-vok_wine_env() {
-    local arch=${1:?vok_wine_env needs an architecture}
-    case $arch in
-        i686) export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine ;;
-        x86_64) export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 ;;
-        *) vok_die "no Wine for architecture '$arch'" ;;
-    esac
-    [ -x "$WINELOADER" ] || vok_die "no Wine loader $WINELOADER for $arch"
-    local server
-    for server in /usr/lib/wine/wineserver64 /usr/lib/wine/wineserver32; do
-        [ -x "$server" ] && break
-    done
-    export WINESERVER=$server
-    export VOK_WINE_ARCH=$arch
-    # In a folder of the Wine user's (vok_wine_user_setup), who makes them.
-    export WINEPREFIX="${VOK_WINE_PREFIXES:-$VOK_ROOT/build/wine}/$arch"
-    export WINEDEBUG="${WINEDEBUG:--all}"
-    case ";${WINEDLLOVERRIDES:-};" in
-        *mscoree*) ;;
-        *) export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}" ;;
-    esac
-    # Wine names Unix files in the charset of the Unix locale: in the C locale
-    # of a machine that sets none (a fresh root, a container) it can create no
-    # file named outside ASCII at all. Such a machine runs Wine in C.UTF-8.
-    if [ -z "${LC_ALL:-}${LC_CTYPE:-}${LANG:-}" ]; then
-        export LANG=C.UTF-8
-    fi
-}
-
-# Makes the folders (what ctest or CMake write as the Wine user) that user's.
-vok_give_wine_user() {
-    vok_wine_user_setup || return 1
-    mkdir -p "$@"
-    if vok_is_root; then chown -R "$(vok_wine_user):" "$@"; fi
-}
+vok_as_wine_user() { if vok_is_root; then runuser -u "$(vok_wine_user)" -- "$@"; else "$@"; fi; }
 
 # Runs a command as the Wine user, on a display of Xvfb of its own.
 vok_on_display_as_wine_user() { vok_as_wine_user xvfb-run -a -s "$VOK_XVFB_SCREEN" "$@"; }
 
+# Makes the folders (what ctest or CMake write as the Wine user) that user's.
+vok_give_wine_user() {
+    vok_wine_user_setup && mkdir -p "$@" && { ! vok_is_root || chown -R "$(vok_wine_user):" "$@"; }
+}
+
+# vok_wine_env ARCH: the environment of every Wine call for ARCH. A caller's
+# WINEDLLOVERRIDES (a GUI test selecting a stand-in DLL) is kept; Mono and
+# Gecko are off, so Wine never offers to install them. Wine names Unix files
+# in the charset of the Unix locale, and in the C locale of a machine that
+# sets none it can make no file named outside ASCII: there it runs in C.UTF-8.
+vok_wine_env() {
+    case $1 in
+        i686) export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine ;;
+        x86_64) export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 ;;
+        *) vok_die "no Wine for architecture '$1'" ;;
+    esac
+    [ -x "$WINELOADER" ] || vok_die "no Wine loader $WINELOADER for $1"
+    export WINESERVER=/usr/lib/wine/wineserver64 VOK_WINE_ARCH=$1 WINEDEBUG="${WINEDEBUG:--all}"
+    [ -x "$WINESERVER" ] || WINESERVER=/usr/lib/wine/wineserver32
+    export WINEPREFIX="${VOK_WINE_PREFIXES:-$VOK_ROOT/build/wine}/$1"
+    case ";${WINEDLLOVERRIDES:-};" in
+        *mscoree*) ;;
+        *) export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}" ;;
+    esac
+    [ -n "${LC_ALL:-}${LC_CTYPE:-}${LANG:-}" ] || export LANG=C.UTF-8
+}
+
 # As root: creates the Wine user when missing, gives it the folder of the
-# prefixes and lets it reach the build tree.
-#
-# CI clones into a folder we do not choose, possibly under /root (mode 700).
-# Rather than copying programs and data elsewhere (which would give ctest and
-# the Wine user different paths, and GUI tests stage files beside the
-# programs), the folders above the build tree that the Wine user cannot
-# traverse get the traverse bit for others (o+x): it allows passing through,
-# not listing, and changes nothing else.
+# prefixes and lets it reach the build tree. CI clones where we do not
+# choose, maybe under /root (mode 700): rather than copying programs and
+# data elsewhere (ctest and the Wine user would see different paths), each
+# folder above the build tree gets the traverse bit for others (o+x), which
+# allows passing through, not listing.
 vok_wine_user_setup() {
     vok_is_root || return 0
-    local user
+    local user dir="" part parts
     user=$(vok_wine_user)
     if ! id -u "$user" >/dev/null 2>&1; then
         vok_note "creating user $user to run Wine"
         useradd --create-home --shell /bin/bash "$user" || vok_die "cannot create user $user"
     fi
-    mkdir -p "$VOK_ROOT/build" "${VOK_WINE_PREFIXES:-$VOK_ROOT/build/wine}"
+    mkdir -p "${VOK_WINE_PREFIXES:-$VOK_ROOT/build/wine}"
     chown "$user:" "${VOK_WINE_PREFIXES:-$VOK_ROOT/build/wine}"
-    local dir="" part
-    local -a parts
     IFS=/ read -r -a parts <<<"${VOK_ROOT#/}/build"
     for part in "" "${parts[@]}"; do
         dir="$dir$part/"
-        if ! runuser -u "$user" -- test -x "$dir"; then
-            vok_note "granting traverse permission (o+x) on $dir so that $user reaches the build tree"
-            chmod o+x "$dir"
-        fi
+        runuser -u "$user" -- test -x "$dir" || chmod o+x "$dir"
     done
 }
 
-# Creates the Wine prefix of vok_wine_env's architecture on first use, owned
-# by the Wine user. Serialised with a lock so that
-# parallel ctest runs create it once. A prefix whose creation was interrupted
-# (no ready mark) is made anew. Fails (non-zero) with a message on error.
+# Creates the prefix of vok_wine_env's architecture on first use, once
+# however many callers race (the lock). One whose creation was cut short
+# (no mark) is made anew.
 vok_wine_prefix() {
-    local user mark
-    user=$(vok_wine_user)
-    # The mark names the prefix's version: a prefix made by an older version of
-    # this function (without the dialog fonts) is made anew.
-    mark="$WINEPREFIX/.vok-ready-2"
-    [ -f "$mark" ] && [ "$(stat -c %U "$WINEPREFIX")" = "$user" ] && return 0
-    mkdir -p "$(dirname "$WINEPREFIX")"
+    local mark="$WINEPREFIX/.vok-ready-2"
+    [ -f "$mark" ] && return 0
+    mkdir -p "${WINEPREFIX%/*}"
     (
         flock 9
-        if [ -d "$WINEPREFIX" ] && [ "$(stat -c %U "$WINEPREFIX")" != "$user" ]; then
-            vok_is_root || vok_die "$WINEPREFIX belongs to $(stat -c %U "$WINEPREFIX"), not to $user"
-            chown -R "$user:" "$WINEPREFIX"
-        fi
         [ -f "$mark" ] && exit 0
         vok_note "creating Wine prefix $WINEPREFIX"
-        rm -rf "$WINEPREFIX"
-        mkdir -p "$WINEPREFIX"
-        vok_is_root && chown "$user:" "$WINEPREFIX"
+        rm -rf "$WINEPREFIX" && vok_as_wine_user mkdir -p "$WINEPREFIX"
         vok_as_wine_user "$WINELOADER" wineboot -i </dev/null >/dev/null 2>&1 ||
             vok_die "wineboot -i failed for $WINEPREFIX"
-        # Debian's Wine leaves its own bitmap fonts out of a new prefix: "MS Sans
-        # Serif" then falls back to a font 1 px smaller, every dialog shrinks by
-        # about 8 % and pictures overlap their frames. Copy them in, as a Windows
-        # installation has them.
+        # Debian's Wine leaves its bitmap fonts out of a new prefix: "MS Sans
+        # Serif" then falls back to a font 1 px smaller, every dialog shrinks
+        # by about 8 % and pictures overlap their frames.
         for font in sserife.fon sserifee.fon marlett.ttf; do
-            if [ -f "/usr/share/wine/fonts/$font" ]; then
+            [ ! -f "/usr/share/wine/fonts/$font" ] ||
                 vok_as_wine_user cp "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
-            fi
         done
         # Without a window manager every closing dialog otherwise costs ~2 s.
         vok_as_wine_user "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
             </dev/null >/dev/null 2>&1
-        # This server may have started without a display; windows created in a
-        # session of such a server fail, so it must not outlive the creation.
+        # A server started without a display fails every window of a later
+        # session: it must not outlive the creation.
         vok_as_wine_user "$WINESERVER" -k >/dev/null 2>&1
         vok_as_wine_user "$WINESERVER" -w >/dev/null 2>&1
         vok_as_wine_user touch "$mark"
     ) 9>"$WINEPREFIX.lock"
 }
 
-# The Unix processes of the Wine session of this prefix, server included: the
-# Wine programs (wine, its preloader, wineserver) whose environment names the
-# prefix and whose root directory is ours (a Debian root tried with
-# scripts/check-debian.sh sees the host's processes too). Scripts that merely
-# export WINEPREFIX are no Wine programs and stay out.
+# The Wine programs (wine, its preloader, wineserver) of this prefix's session:
+# those whose environment names the prefix and whose root directory is ours
+# (a Debian root tried with scripts/check-debian.sh sees the host's too).
 vok_wine_pids() {
-    local proc exe
+    local proc
     for proc in /proc/[0-9]*; do
-        exe=$(readlink "$proc/exe" 2>/dev/null) || continue
-        case ${exe##*/} in
-            wine*) ;;
-            *) continue ;;
-        esac
-        [ "$proc/root" -ef / ] &&
-            grep -qzxF "WINEPREFIX=$WINEPREFIX" "$proc/environ" 2>/dev/null &&
-            printf '%s\n' "${proc#/proc/}"
+        case $(readlink "$proc/exe" 2>/dev/null) in */wine*) ;; *) continue ;; esac
+        [ "$proc/root" -ef / ] && grep -qzxF "WINEPREFIX=$WINEPREFIX" "$proc/environ" 2>/dev/null &&
+            echo "${proc#/proc/}"
     done
 }
 
 # Starts the session: a persistent server and Wine's desktop and services,
 # booted once. Their output goes to /dev/null: they outlive the command that
-# started them, and a pipe they inherited (ctest's) would stay open until its
-# timeout.
+# started them, and a pipe they inherited (ctest's) would stay open.
 vok_wine_session_start() {
     vok_wine_session_end
     vok_as_wine_user "$WINESERVER" -p </dev/null >/dev/null 2>&1 || vok_die "wineserver -p failed"
     vok_as_wine_user "$WINELOADER" wineboot </dev/null >/dev/null 2>&1 || vok_die "wineboot failed"
 }
 
-# Ends the session of this prefix: the server is asked to end its programs
-# and itself, within a bound (a server that loops forever answers nothing),
-# then whatever is left is ended as after a hang.
+# Ends the session: the server is asked to end its programs and itself,
+# within a bound (one that loops forever answers nothing), then what is left
+# is ended as after a hang.
 vok_wine_session_end() {
     vok_as_wine_user timeout 20 "$WINESERVER" -k >/dev/null 2>&1
     vok_as_wine_user timeout 20 "$WINESERVER" -w >/dev/null 2>&1
     vok_wine_session_kill
 }
 
-# Ends every Wine process of this prefix by its id, the server last: after a
-# hang, `wineserver -k` can leave programs blocked on the dead server's pipes.
+# Ends every Wine process of this prefix by its id: after a hang, `wineserver
+# -k` can leave programs blocked on the dead server's pipes.
 vok_wine_session_kill() {
-    local pid pids server
+    local pids
     for _ in $(seq 1 20); do
         mapfile -t pids < <(vok_wine_pids)
         [ "${#pids[@]}" -gt 0 ] || return 0
-        server=()
-        for pid in "${pids[@]}"; do
-            case $(readlink "/proc/$pid/exe" 2>/dev/null) in
-                */wineserver*) server+=("$pid") ;;
-                *) kill -KILL "$pid" 2>/dev/null ;;
-            esac
-        done
-        [ "${#server[@]}" -eq "${#pids[@]}" ] && kill -KILL "${server[@]}" 2>/dev/null
+        kill -KILL "${pids[@]}" 2>/dev/null
         sleep 0.5
     done
-    mapfile -t pids < <(vok_wine_pids)
-    [ "${#pids[@]}" -eq 0 ] || vok_note "warning: Wine processes still running: ${pids[*]}"
+    vok_note "warning: Wine processes still running: ${pids[*]}"
 }
