@@ -41,13 +41,11 @@ Files Tree(const std::string& folder);
         return !Fails(call, path) && system_.Name Args; \
     }
 
-// The OS seam of the tests, current while it lives, in a fresh process state:
-// the system's file calls, everything else under the test's control, each
-// call written to `log` ("copy <to>", "mkdir <path>" ...), and faults on
-// demand. What another program sees of the launcher goes to `events` in the
-// scenarios' words: "started FILE PARAMETERS", "opened FILE", "signalled
-// CLASS|TITLE" (posted the peer message and raised), "debug TEXT". The
-// current folder is restored afterwards.
+// The OS seam of the tests, current while it lives: the system's file calls,
+// everything else under the test's control, and faults on demand. What another program sees of the
+// launcher goes to `events` in the scenarios' words: "started FILE PARAMETERS", "opened FILE",
+// "signalled CLASS|TITLE" (posted the peer message and raised), "debug TEXT". The current folder is
+// restored afterwards.
 class TestOs final : public Os {
 public:
     TestOs();
@@ -59,11 +57,9 @@ public:
     std::uint32_t probe = kDirectDraw7;
     bool claim = true;          // ClaimLauncher's answer
     Strings windows, later;     // "class|title" of top-level windows; `later` appear one a pause
-    Strings log, failing;       // calls of the kinds in `failing` fail; of "KIND once" the next
+    Strings failing;            // calls of the kinds in `failing` fail; of "KIND once" the next
     Strings events;             // what another program sees
     std::vector<int> exits;     // EndProcess returns here
-    int failAt = 0, calls = 0;  // the failAt-th path call fails (0: none)
-    bool faulted = false;       // a fault has fired
     unsigned waited = 0;        // milliseconds paused in all
     std::string shared, found;  // the temporary folder programs are told; the league the game found
 
@@ -130,10 +126,8 @@ public:
     TestOs os;
     TempFolder root, temp;
     std::string data = "name = Grunt\r\nskin = skin.txt\r\n";
-    Strings broken;              // windows that cannot be made: "menu", "box" ...
-    std::vector<Buttons> boxes;  // every box shown
-    bool firstButtons = false;   // every box answers itself with its first button
-    int code = 0;                // the process's exit code
+    Strings broken;  // windows that cannot be made: "menu", "box" ...
+    int code = 0;    // the process's exit code
 
     std::string Line(int n) override;
     std::vector<std::string> Folders() override { return {root.path, os.tempDir, os.tempDir}; }
