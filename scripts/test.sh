@@ -124,9 +124,27 @@ if ! phase "Fuzzing" env VOK_FUZZ_BUILD="$VOK_ROOT/build/native-asan" \
     problems+=("fuzzing: a finding or a failed build (see above)")
 fi
 
+# The Windows builds, each in the background: the next one goes on while the
+# tests of the one before run under Wine, which mostly wait on the launcher.
+build_start() {
+    mkdir -p "$log_dir"
+    vok_build_preset "$1" >"$log_dir/build-$1.log" 2>&1 &
+    build_pid=$!
+}
+build_end() {
+    wait "$build_pid"
+    local rc=$?
+    cat "$log_dir/build-$1.log"
+    return $rc
+}
+
+build_start mingw-i686
 for arch in i686 x86_64; do
     preset=mingw-$arch
-    if ! phase "Build $preset" vok_build_preset "$preset"; then
+    phase "Build $preset" build_end "$preset"
+    built=$?
+    [ "$arch" = x86_64 ] || build_start mingw-x86_64
+    if [ "$built" -ne 0 ]; then
         build_failed "$preset"
         continue
     fi
