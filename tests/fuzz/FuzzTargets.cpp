@@ -77,7 +77,8 @@ std::string RunKvFileCase(const std::uint8_t* data, std::size_t size) {
     if (written[0] != written[1]) {
         return "the batch wrote other bytes";
     }
-    return SystemOs().CanOpen((one + ".new").c_str()) || SystemOs().CanOpen((two + ".new").c_str())
+    return SystemOs().CanOpen((one + KeyValueFile::kSideSuffix).c_str()) ||
+                   SystemOs().CanOpen((two + KeyValueFile::kSideSuffix).c_str())
                ? "a side file is left"
                : "";
 }

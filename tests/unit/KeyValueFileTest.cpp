@@ -129,7 +129,7 @@ TEST(KeyValueFile, WritesReplaceInPlaceOrAddOnTop) {
         }
         EXPECT_EQ(f.Disk(), c.after) << c.before;
         EXPECT_EQ(Tokens(file), Tokens(KeyValueFile(f.path.c_str()))) << c.before;
-        EXPECT_FALSE(Exists(f.path + ".new"));
+        EXPECT_FALSE(Exists(f.path + KeyValueFile::kSideSuffix));
         EXPECT_EQ(batched.Disk(), c.before);  // nothing reaches the disk before the commit
         EXPECT_TRUE(batch.CommitBatch());
         EXPECT_EQ(batched.Disk(), c.after);
@@ -164,7 +164,7 @@ TEST(KeyValueFile, AFailedWriteLeavesTheOldFileWhole) {
                 EXPECT_FALSE(file.CommitBatch()) << fault;
             }
             EXPECT_EQ(f.Disk(), old) << fault << (batch ? " (batch)" : "");
-            EXPECT_FALSE(Exists(f.path + ".new")) << fault;
+            EXPECT_FALSE(Exists(f.path + KeyValueFile::kSideSuffix)) << fault;
             f.os.failing.clear();
             if (std::string(fault) != "read") {  // an unreadable file is described as none
                 EXPECT_EQ(Tokens(file), Tokens(KeyValueFile(f.path.c_str()))) << fault;
