@@ -73,6 +73,11 @@ vok_give_wine_user "$stage"
 
 vok_heading "Run the $arch launcher"
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    # Root's display cookie is root's to read: the Wine user gets a copy.
+    if vok_is_root && [ -r "${XAUTHORITY:-}" ]; then
+        install -m 600 -o "$(vok_wine_user)" "$XAUTHORITY" "$stage/.Xauthority"
+        export XAUTHORITY="$stage/.Xauthority"
+    fi
     scripts/wine-run.sh "$stage/VokLauncher.exe" || true
     echo "The launcher has closed."
 else
