@@ -56,14 +56,24 @@ bool Exists(const std::string& path) {
     return SystemOs().CanOpen(path.c_str()) || SystemOs().IsFolder(path.c_str());
 }
 
-Files Tree(const std::string& folder) {
+// Walked with the system's own calls as well: MinGW's GCC 14 refuses to give
+// the C++ library's name of such a path as bytes.
+Files Tree(const std::string& folder, const std::string& under) {
     Files tree;
-    std::error_code error;
-    for (auto entry = fs::recursive_directory_iterator(folder, error);
-         !error && entry != fs::recursive_directory_iterator(); entry.increment(error)) {
-        const std::string path = fs::relative(entry->path(), folder).generic_string();
-        entry->is_directory() ? void(tree[path + "/"])
-                              : void(tree[path] = ReadFile(folder + path));  // the bytes as named
+    Strings names;
+    const std::string here = folder + under;  // ends in '/'
+    SystemOs().ListFolder(here.substr(0, here.size() - 1).c_str(), names);
+    for (const std::string& name : names) {
+        if (name == "." || name == "..") {
+            continue;
+        }
+        const std::string path = under + name;
+        if (SystemOs().IsFolder((folder + path).c_str())) {
+            tree[path + "/"];
+            tree.merge(Tree(folder, path + "/"));
+        } else {
+            tree[path] = ReadFile(folder + path);
+        }
     }
     return tree;
 }

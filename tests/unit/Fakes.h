@@ -31,9 +31,9 @@ struct TempFolder {
 std::string ReadFile(const std::string& path);                         // "" when missing
 void WriteFile(const std::string& path, const std::string& contents);  // makes its folders
 bool Exists(const std::string& path);
-// Every file and folder under `folder` by relative path, with its bytes (a
-// folder's path ends in '/').
-Files Tree(const std::string& folder);
+// Every file and folder under `folder` (which ends in '/'), or its sub-folder
+// `under`, by relative path, with its bytes (a folder's path ends in '/').
+Files Tree(const std::string& folder, const std::string& under = "");
 
 // A path call that a test can make fail, then made as the system makes it.
 #define VOK_PATH_CALL(Name, call, Params, path, Args)   \
