@@ -153,11 +153,17 @@ bool Until(const std::function<bool()>& done, DWORD timeoutMs = 20000, LPARAM wa
     for (const DWORD start = GetTickCount();; Sleep(10)) {
         EnumWindows(Note, wanted);
         // Debugger output, through the protocol Windows and Wine serve to
-        // programs without a debugger: the DirectDraw probe is its only writer.
+        // programs without a debugger: the launcher's (the DirectDraw probe is
+        // its only writer), told by the process id before the text, not that
+        // of another program of the session (a failing unit test's).
         if (WaitForSingleObject(g_debugData, 0) == WAIT_OBJECT_0) {
             const char* text = g_debugText + sizeof(DWORD);
-            std::ofstream(P(g_root + "log.txt"), std::ios::app | std::ios::binary)
-                << "debug " << std::string(text, strcspn(text, "\r\n")) << "\r\n";
+            if (std::any_of(g.launchers.begin(), g.launchers.end(), [](HANDLE launcher) {
+                    return GetProcessId(launcher) == *reinterpret_cast<const DWORD*>(g_debugText);
+                })) {
+                std::ofstream(P(g_root + "log.txt"), std::ios::app | std::ios::binary)
+                    << "debug " << std::string(text, strcspn(text, "\r\n")) << "\r\n";
+            }
             SetEvent(g_debugReady);
         }
         if (done() || GetTickCount() - start > timeoutMs) {
