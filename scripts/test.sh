@@ -124,26 +124,34 @@ if ! phase "Fuzzing" env VOK_FUZZ_BUILD="$VOK_ROOT/build/native-asan" \
     problems+=("fuzzing: a finding or a failed build (see above)")
 fi
 
-# The Windows builds, each in the background: the next one goes on while the
-# tests of the one before run under Wine, which mostly wait on the launcher.
-build_start() {
+# What can go on in the background while the tests under Wine run, which
+# mostly wait on the launcher's windows: the next Windows build, and after
+# the last the launcher and its zip built twice, as differently as this
+# machine allows, which must come out the same bytes.
+background_start() {
+    background_name=$1
+    shift
     mkdir -p "$log_dir"
-    vok_build_preset "$1" >"$log_dir/build-$1.log" 2>&1 &
-    build_pid=$!
+    "$@" >"$log_dir/$background_name.log" 2>&1 &
+    background_pid=$!
 }
-build_end() {
-    wait "$build_pid"
+background_end() {
+    wait "$background_pid"
     local rc=$?
-    cat "$log_dir/build-$1.log"
+    cat "$log_dir/$background_name.log"
     return $rc
 }
 
-build_start mingw-i686
+background_start build-mingw-i686 vok_build_preset mingw-i686
 for arch in i686 x86_64; do
     preset=mingw-$arch
-    phase "Build $preset" build_end "$preset"
+    phase "Build $preset" background_end
     built=$?
-    [ "$arch" = x86_64 ] || build_start mingw-x86_64
+    if [ "$arch" = i686 ]; then
+        background_start build-mingw-x86_64 vok_build_preset mingw-x86_64
+    else
+        background_start reproducible bash scripts/check-reproducible.sh
+    fi
     if [ "$built" -ne 0 ]; then
         build_failed "$preset"
         continue
@@ -161,9 +169,7 @@ for arch in i686 x86_64; do
     fi
 done
 
-# The launcher and its zip, built twice as differently as this machine allows,
-# must come out the same bytes.
-if ! phase "Reproducible release" bash scripts/check-reproducible.sh; then
+if ! phase "Reproducible release" background_end; then
     failed=$((failed + 1))
     problems+=("reproducible release: the two builds differ, or one failed (see above)")
 fi
