@@ -194,7 +194,7 @@ vok_wine_env() {
         *) vok_die "no Wine for architecture '$1'" ;;
     esac
     [ -x "$WINELOADER" ] || vok_die "no Wine loader $WINELOADER for $1"
-    export WINESERVER=/usr/lib/wine/wineserver64 VOK_WINE_ARCH=$1 WINEDEBUG="${WINEDEBUG:--all}"
+    export WINESERVER=/usr/lib/wine/wineserver64 WINEDEBUG="${WINEDEBUG:--all}"
     [ -x "$WINESERVER" ] || WINESERVER=/usr/lib/wine/wineserver32
     export WINEPREFIX="${VOK_WINE_PREFIXES:-$VOK_ROOT/build/wine}/$1"
     case ";${WINEDLLOVERRIDES:-};" in
