@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "common/ProcessState.h"
@@ -49,7 +48,7 @@ std::string ReadFile(const std::string& path) {
 
 void WriteFile(const std::string& path, const std::string& contents) {
     fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary).write(contents.data(), contents.size());
+    SystemOs().WriteWholeFile(path.c_str(), contents.data(), contents.size());
 }
 
 bool Exists(const std::string& path) {
@@ -213,9 +212,12 @@ public:
                                                    : "";
         }
         controls[word.id] = verb == "type" ? text : controls[word.id];
-        logic_->command(*this, context_, word.command ? word.command : word.id,
-                        verb == "type" ? kEditChanged : 0);
-        return "";
+        // The dialog's own buttons are reported handled; Windows's default applies to the rest.
+        return logic_->command(*this, context_, word.command ? word.command : word.id,
+                               verb == "type" ? kEditChanged : 0) ||
+                       verb == "type" || word.command
+                   ? ""
+                   : "the dialog leaves its button to Windows";
     }
 
     const scenario::Window window;
@@ -313,7 +315,6 @@ int Stage::RunDialog(const std::string& templateName, void* context) {
     while (dialog.result == -2 && os.exits.empty() && engine_->Step()) {
     }
     open_.pop_back();
-    closed_[name] = std::to_string(dialog.result);
     return dialog.result;
 }
 
@@ -342,16 +343,8 @@ void Stage::Seen(const std::string& window) {
 }
 
 // The steps of this suite alone: the stage's settings, and the checks
-// closed, waited and writable. "" when it holds, else why not.
+// waited and writable. "" when it holds, else why not.
 std::string Stage::Other(const std::string& verb, const std::string& rest, const std::string& raw) {
-    if (verb == "closed") {  // WINDOW RESULT: what the window ended with last
-        for (const auto& [window, result] : closed_) {
-            if (rest.compare(0, window.size() + 1, window + " ") == 0) {
-                return result == rest.substr(window.size() + 1) ? "" : "found " + result;
-            }
-        }
-        return "no such window has closed";
-    }
     if (verb == "waited") {  // N s: the launcher gave up within N seconds, not before the last
         const std::string got = std::to_string((os.waited + 999) / 1000) + " s";
         return got == rest ? "" : "found " + got;

@@ -161,7 +161,6 @@ private:
     bool started_ = false, running_ = true;
     std::size_t event_ = 0;
     std::vector<Dialog*> open_;
-    std::map<std::string, std::string> closed_;  // the last result of each window
 };
 
 }  // namespace vok::test

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include <string>
+
+#include "Fakes.h"
+#include "kvfile/KeyValueFile.h"
 #include "league/VokLeagueData.h"
 
 namespace vok::test {
@@ -34,13 +38,30 @@ TEST(VokLeagueData, ResetsStatisticsAndComputesStandings) {
     }
     league.UpdateStandings();
     EXPECT_EQ(Standings(p), "5/15/1/2/12");
-    league.NrPlayers = 0;
+    league.NrPlayers = -1;  // none, as 0
     league.matches_played = 9;
     p.vok[0].rounds_won = 7;
     league.Reset();
     league.UpdateStandings();
     EXPECT_EQ(league.matches_played, 0);
     EXPECT_EQ(Standings(p), "5/15/1/2/12");
+}
+
+// Keys are found only where a line begins: a name that spells a later key
+// keeps its place, and that key gets a line of its own.
+TEST(VokLeagueData, WritesKeysOnlyAtLineStarts) {
+    TestOs os;
+    TempFolder folder;
+    VokLeagueData league;
+    league.NrPlayers = 2;
+    league.VoksPerTeam = 0;
+    std::snprintf(league.ply[0].name, sizeof league.ply[0].name, "\"ply[1].points\"");
+    league.ply[1].points = 7;
+    KeyValueFile file((folder / "league.dat").c_str());
+    league.WriteKeys(file);
+    EXPECT_STREQ(file.GetValue("ply[0].name", ""), "ply[1].points");
+    file.SetKeysAtLineStart(true);
+    EXPECT_STREQ(file.GetValue("ply[1].points", ""), "7");
 }
 
 }  // namespace
