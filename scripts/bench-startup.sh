@@ -38,8 +38,8 @@ vok_note "load average before the run: $(cut -d" " -f1-3 /proc/loadavg)"
 vok_heading "Start-up under Wine"
 vok_wine_user_setup
 # shellcheck disable=SC2016 # the inner shell expands them
-vok_on_display_as_wine_user bash -c 'trap "bash scripts/wine-session.sh end $0" EXIT
-    bash scripts/wine-session.sh start "$0" && bash scripts/wine-run.sh "$@"' "$arch" \
+vok_on_display_as_wine_user bash -c 'trap "bash scripts/wine-run.sh --session end $0" EXIT
+    bash scripts/wine-run.sh --session start "$0" && bash scripts/wine-run.sh "$@"' "$arch" \
     "$build/bench/startup/vok_startup_timer.exe" \
     --launcher "$build/VokLauncher.exe" --standins "$build/tests/gui/standins" \
     --sample "$VOK_ROOT/sample" --bare "$build/bench/startup/BareDialog.exe" \

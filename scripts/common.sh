@@ -163,11 +163,9 @@ vok_build_preset() {
 
 # --- Wine -------------------------------------------------------------------
 #
-# Wine runs as an unprivileged user (see the top), each architecture in a
-# prefix of its own under build/wine/, by its own loader named directly:
-# Debian's wine script picks the 32-bit loader wherever it is installed,
-# runnable or not. The test and release commands switch to that user once,
-# for all of ctest; each Wine call below is then a plain call.
+# Wine runs as an unprivileged user (see the top), once for all of ctest, each
+# architecture in a prefix of its own under build/wine/, by its own loader
+# named directly: Debian's wine script picks the 32-bit one if installed.
 
 vok_wine_user() { if vok_is_root; then echo "${VOK_WINE_USER:-voktest}"; else id -un; fi; }
 
@@ -197,10 +195,7 @@ vok_wine_env() {
     export WINESERVER=/usr/lib/wine/wineserver64 WINEDEBUG="${WINEDEBUG:--all}"
     [ -x "$WINESERVER" ] || WINESERVER=/usr/lib/wine/wineserver32
     export WINEPREFIX="${VOK_WINE_PREFIXES:-$VOK_ROOT/build/wine}/$1"
-    case ";${WINEDLLOVERRIDES:-};" in
-        *mscoree*) ;;
-        *) export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}" ;;
-    esac
+    [[ ${WINEDLLOVERRIDES:-} == *mscoree* ]] || export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
     [ -n "${LC_ALL:-}${LC_CTYPE:-}${LANG:-}" ] || export LANG=C.UTF-8
 }
 

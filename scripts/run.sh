@@ -18,8 +18,8 @@ screenshot="$stage/main-menu.png"
 # On Xvfb, as the Wine user: start the launcher in a Wine session of ARCH,
 # wait (bounded) for its main menu, photograph it and close it.
 if [ "${1:-}" = "--photograph" ]; then
-    trap 'bash scripts/wine-session.sh end "$2"' EXIT
-    bash scripts/wine-session.sh start "$2" || exit 1
+    trap 'bash scripts/wine-run.sh --session end "$2"' EXIT
+    bash scripts/wine-run.sh --session start "$2" || exit 1
     # In a subshell of its own, so that its end at the session's close is not
     # reported as a killed job.
     (scripts/wine-run.sh "$stage/VokLauncher.exe" >/dev/null 2>&1 &)

@@ -7,7 +7,7 @@
 #      under Wine and the GUI end-to-end tests (the ctest tests labelled
 #      "gui", one a scenario, one at a time, each within its time limit), as
 #      the Wine user on an Xvfb display, in the Wine session that CTest starts
-#      and ends (scripts/wine-session.sh). A build whose programs this
+#      and ends (scripts/wine-run.sh --session). A build whose programs this
 #      machine cannot run (i686 where no 32-bit program runs, or with
 #      VOK_WINE_ARCHS=x86_64) runs only its tests that need no Wine, and the
 #      summary says it was built, not run, and why;

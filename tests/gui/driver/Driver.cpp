@@ -298,54 +298,20 @@ public:
         return posted ? "" : "cannot click it";
     }
 
-    // The next record of a stand-in ("<program> <arguments> @ <folder>\", see
-    // Standins.cpp) in the scenarios' words: the programs and the documents
-    // in the data root by their paths there, a folder other than the data
-    // root named after "in".
+    // The next record of the stand-ins, which write in the scenarios' words.
     std::optional<std::string> Event(bool take) override {
-        const std::string log = ::Read(g_root + "log.txt"), root = Short(g_root);
+        const std::string log = ::Read(g_root + "log.txt");
         const size_t end = log.find("\r\n", g.logUsed);
-        if (end == std::string::npos) {
-            return std::nullopt;
-        }
-        std::string record = log.substr(g.logUsed, end - g.logUsed);
-        g.logUsed = take ? end + 2 : g.logUsed;
-        const size_t at = record.rfind(" @ ");
-        if (at == std::string::npos) {  // signalled ..., debug ...
-            return record;
-        }
-        const std::string where = record.substr(at + 3), opener = "shell-open.exe \"";
-        auto inRoot = [&](std::string path) {
-            if (path.compare(0, root.size(), root) == 0) {
-                path.erase(0, root.size());
-                std::replace(path.begin(), path.end(), '\\', '/');
-            }
-            return path;
-        };
-        record.resize(at);
-        return (record.compare(0, root.size() + opener.size(), root + opener) == 0
-                    ? "opened " + inRoot(record.substr(root.size() + opener.size(),
-                                                       at - root.size() - opener.size() - 1))
-                    : "started " + inRoot(record)) +
-               (where == root ? "" : " in " + where);
+        const std::string record = log.substr(g.logUsed, end - g.logUsed);
+        g.logUsed = take && end != std::string::npos ? end + 2 : g.logUsed;
+        return end == std::string::npos ? std::nullopt : std::optional(record);
     }
 
     // The steps of this suite alone; "" when done, else why not.
     std::string Other(const std::string& op, const std::string& arg, const std::string&) override {
         const std::string first = arg.substr(0, arg.find(' '));
         const std::string rest = arg.size() > first.size() ? arg.substr(first.size() + 1) : "";
-        if (op == "settle") {
-            // The input box took what was posted: a marker (its modified flag, which the
-            // launcher never reads) posted behind, twice: the close box posts a Cancel.
-            HWND edit = GetDlgItem(g.window, IDC_INPUT_EDIT);
-            for (int round = 0; round < 2; ++round) {
-                const LRESULT marker = !SendMessageA(edit, EM_GETMODIFY, 0, 0);
-                PostMessageA(edit, EM_SETMODIFY, marker, 0);
-                if (!::Until([&] { return SendMessageA(edit, EM_GETMODIFY, 0, 0) == marker; })) {
-                    return "the input box did not settle";
-                }
-            }
-        } else if (op == "hold") {
+        if (op == "hold") {
             std::istringstream keys(arg);
             for (std::string key; keys >> key;) {
                 const words::Word* word = words::Find(words::Window::Held, key);

@@ -1,17 +1,18 @@
 // Stand-ins for the programs the launcher starts and the library it probes.
 // They append what they were asked to do, in UTF-8, to a file in the current
 // folder (the data root, wherever the launcher runs them). A program, under
-// each name the launcher starts: "<program> <arguments> @ <folder>\" to
-// log.txt; as "vok.exe" the game the launcher relies on, it copies the league
-// file it finds to league.dat, owns a window of the class "VOK " titled with
-// its arguments and records message 0x420 as "signalled VOK |<title>".
-// DDRAW.DLL (VOK_DDRAW; VOK_NO_CREATE, VOK_NO_CREATE_EX drop an entry point):
-// to ddraw.txt attach, create (of IDirectDraw7, no driver or outer object?; it
-// fails when VOK_DDRAW_FAIL is set), release, detach or exit.
+// each name the launcher starts, records "started <program> <arguments>" (as
+// shell-open.exe "opened <document>") to log.txt; as "vok.exe", the game the
+// launcher relies on, it copies the league file it finds to league.dat, owns a window of the class
+// "VOK " titled with its arguments and records message 0x420 as "signalled VOK |<title>". DDRAW.DLL
+// (VOK_DDRAW; VOK_NO_CREATE, VOK_NO_CREATE_EX drop an entry point): to ddraw.txt attach, create (of
+// IDirectDraw7, no driver or outer object?; it fails when VOK_DDRAW_FAIL is set), release, detach
+// or exit.
 #include <windows.h>
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -84,9 +85,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         CreateWindowW(L"VOK ", args, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 460, 140, nullptr,
                       nullptr, instance, nullptr);
     }
-    // Recorded last: once the driver reads it, the game's window exists.
-    Record("log.txt", module + std::wstring(*args ? L" " : L"") + args + L" @ " +
-                          fs::current_path().wstring() + L"\\");
+    // Recorded last: once the driver reads it, the game's window exists. In
+    // the scenarios' words: a path in the data root (the current folder, or
+    // the log would be elsewhere) as one relative to it, with '/'.
+    const bool opener = fs::path(module).filename() == L"shell-open.exe";
+    std::wstring what = opener ? args : module + std::wstring(*args ? L" " : L"") + args;
+    what = opener && what.size() > 1 ? what.substr(1, what.size() - 2) : what;  // "%1"'s quotes
+    wchar_t here[1024] = L"";
+    GetLongPathNameW(fs::current_path().c_str(), here, 1024);
+    const std::wstring root = here + std::wstring(L"\\");
+    if (what.compare(0, root.size(), root) == 0) {
+        what.erase(0, root.size());
+        std::replace(what.begin(), what.end(), L'\\', L'/');
+    }
+    Record("log.txt", (opener ? L"opened " : L"started ") + what);
     MSG message;
     while (game && GetMessageW(&message, nullptr, 0, 0) > 0) {
         DispatchMessageW(&message);
