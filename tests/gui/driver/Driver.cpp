@@ -43,8 +43,7 @@ struct Scenario {
     std::map<std::string, HANDLE> locks;  // the locked files' handles, by path
     size_t current = 0, logUsed = 0;
 } g;
-HANDLE g_job, g_debugReady, g_debugData;  // the job: every launcher and what it starts
-const char* g_debugText;
+HANDLE g_job;  // every launcher and what it starts
 std::string g_here, g_shots, g_base, g_root, g_temp, g_language;  // folders end in a backslash
 
 void Check(bool ok, const std::string& what) {
@@ -152,20 +151,6 @@ BOOL CALLBACK Note(HWND window, LPARAM wanted) {
 bool Until(const std::function<bool()>& done, DWORD timeoutMs = 20000, LPARAM wanted = -1) {
     for (const DWORD start = GetTickCount();; Sleep(10)) {
         EnumWindows(Note, wanted);
-        // Debugger output, through the protocol Windows and Wine serve to
-        // programs without a debugger: the launcher's (the DirectDraw probe is
-        // its only writer), told by the process id before the text, not that
-        // of another program of the session (a failing unit test's).
-        if (WaitForSingleObject(g_debugData, 0) == WAIT_OBJECT_0) {
-            const char* text = g_debugText + sizeof(DWORD);
-            if (std::any_of(g.launchers.begin(), g.launchers.end(), [](HANDLE launcher) {
-                    return GetProcessId(launcher) == *reinterpret_cast<const DWORD*>(g_debugText);
-                })) {
-                std::ofstream(P(g_root + "log.txt"), std::ios::app | std::ios::binary)
-                    << "debug " << std::string(text, strcspn(text, "\r\n")) << "\r\n";
-            }
-            SetEvent(g_debugReady);
-        }
         if (done() || GetTickCount() - start > timeoutMs) {
             return done();
         }
@@ -422,11 +407,6 @@ int main() {
     g_root = g_base + "root\\";
     MeasureDialogs();  // what it throws ends the run
     g_job = CreateJobObjectW(nullptr, nullptr);
-    g_debugReady = CreateEventA(nullptr, FALSE, TRUE, "DBWIN_BUFFER_READY");
-    g_debugData = CreateEventA(nullptr, FALSE, FALSE, "DBWIN_DATA_READY");
-    g_debugText = static_cast<const char*>(MapViewOfFile(
-        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "DBWIN_BUFFER"),
-        FILE_MAP_READ, 0, 0, 0));
     // Wine's shell reads only HKLM's classes: the licence document and the web
     // address go to the recorder instead of an editor and a browser.
     const std::string classes = "Software\\Classes\\", open = "\\shell\\open\\command";
