@@ -3,6 +3,7 @@
 
     python3 scripts/kill-matrix.py SRC BUILD MAX SEED OUT.json
     python3 scripts/kill-matrix.py --summary OUT.json [OUT2.json ...]
+    python3 scripts/kill-matrix.py --cover OUT.json [OUT2.json ...]
 
 SRC is a clean clone (its files are changed one at a time and restored), BUILD
 a folder for its native Debug build. The changes are those that
@@ -11,7 +12,10 @@ test programs run in full (not stopped at the first failure) and OUT records
 the failing tests; failures inside the flow table are named by their row.
 --summary prints, for each test or row, how many changes it catches and how
 many only it catches: a test without any of its own is a candidate for
-removal, unless it guards something the suite must keep.
+removal, unless it guards something the suite must keep. --cover lists
+tests and rows that can all go together without one caught change going
+uncaught (removed greedily, the fewest catches first): what the sample
+says, not a verdict.
 """
 import collections, json, os, re, sys
 
@@ -37,9 +41,33 @@ def load(path):
     return data['changes'] if isinstance(data, dict) else data
 
 
+def caught(paths):
+    """The caught changes of the files, each once."""
+    return {(c['file'], c['line'], c['mutated']): c for p in paths for c in load(p)
+            if c.get('outcome') == 'killed'}
+
+
+def cover(paths):
+    by_unit = collections.defaultdict(set)
+    for key, change in caught(paths).items():
+        for unit in units(change):
+            by_unit[unit].add(key)
+    kept, gone = set(by_unit), []
+    while True:
+        spare = [u for u in kept
+                 if by_unit[u] <= set().union(*(by_unit[v] for v in kept if v != u))]
+        if not spare:
+            break
+        unit = min(spare, key=lambda u: (len(by_unit[u]), u))
+        kept.discard(unit)
+        gone.append(unit)
+    print(f'{len(gone)} of {len(by_unit)} tests could go without losing a caught change:')
+    for unit in gone:
+        print(f'{len(by_unit[unit]):5d}  {unit}')
+
+
 def summary(paths):
-    changes = {(c['file'], c['line'], c['mutated']): c for p in paths for c in load(p)
-               if c.get('outcome') == 'killed'}
+    changes = caught(paths)
     total, own = collections.Counter(), collections.Counter()
     for change in changes.values():
         found = units(change)
@@ -66,6 +94,8 @@ def run(src, build, most, seed, out):
 if __name__ == '__main__':
     if sys.argv[1:2] == ['--summary']:
         summary(sys.argv[2:])
+    elif sys.argv[1:2] == ['--cover']:
+        cover(sys.argv[2:])
     elif len(sys.argv) == 6:
         run(sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4]), sys.argv[5])
     else:
