@@ -2,12 +2,13 @@
 """Mutation testing of the portable code: do the unit tests catch small faults?
 
     python3 scripts/mutate.py --src CLONE --build DIR [--max 120] [--seed 1]
-                              [--files GLOB ...] [--report OUT.md] [--json OUT.json]
+                              [--files GLOB ...] [--sanitize] [--report OUT.md] [--json OUT.json]
 
 CLONE is a clone of this repository whose sources the tool edits, one change
 at a time, and restores byte for byte (never point it at a tree with work in
 progress); DIR is a folder for its native build (Ninja, Debug, benchmarks and
-fuzz targets off). The tool builds DIR once and runs the tests as the
+fuzz targets off; with --sanitize under AddressSanitizer and
+UndefinedBehaviorSanitizer, as the test command runs the unit tests). The tool builds DIR once and runs the tests as the
 baseline, which must pass. Then it lists every change its rules allow in the
 C++ files of CLONE/src that the native build compiles (src/win32 is not among
 them), draws MAX of them with SEED, each file's share in proportion to its
@@ -238,14 +239,16 @@ def sh(command, timeout=None, **options):
 class Project:
     """The native build of a clone and the test programs ctest knows there."""
 
-    def __init__(self, src, build):
+    def __init__(self, src, build, sanitize=False):
         self.src, self.build = os.path.abspath(src), os.path.abspath(build)
+        self.sanitize = sanitize
         self.time_limit = 60.0
 
     def configure(self):
         code, output = sh(['cmake', '-S', self.src, '-B', self.build, '-G', 'Ninja',
                            '-DCMAKE_BUILD_TYPE=Debug', '-DCMAKE_EXPORT_COMPILE_COMMANDS=ON',
-                           '-DVOK_BUILD_BENCH=OFF', '-DVOK_FUZZ=OFF'])
+                           '-DVOK_BUILD_BENCH=OFF', '-DVOK_FUZZ=OFF',
+                           '-DVOK_SANITIZE=' + ('ON' if self.sanitize else 'OFF')])
         if code != 0 or not self.compile():
             sys.exit(f'mutate.py: the native build of {self.src} failed:\n{output[-3000:]}'
                      f'{self.last_build[-3000:]}')
@@ -454,6 +457,10 @@ def options(argv):
                              'the no-op trace hook)')
     parser.add_argument('--report', help='markdown report to write')
     parser.add_argument('--json', help='every change and its outcome, as JSON')
+    parser.add_argument('--sanitize', action='store_true',
+                        help='build with AddressSanitizer and UndefinedBehaviorSanitizer, as '
+                             'the test command runs the unit tests: a change that makes them '
+                             'report counts as caught')
     parser.add_argument('--list', action='store_true',
                         help='only count the possible changes per file')
     return parser.parse_args(argv)
@@ -461,7 +468,7 @@ def options(argv):
 
 def prepare(args):
     """The configured project, every possible change per file, and the draw."""
-    project = Project(args.src, args.build)
+    project = Project(args.src, args.build, args.sanitize)
     project.configure()
     files = [f for f in project.compiled_sources()
              if any(fnmatch.fnmatch(f, glob) for glob in args.files)]
@@ -491,7 +498,8 @@ def main(argv):
     mutate(project, chosen, progress=lambda line: print(line, flush=True))
     summary = {
         'command': f'python3 scripts/mutate.py --max {args.max} --seed {args.seed}' + (
-            ' --files ' + ' '.join(args.files) if args.files != ['src/**'] else ''),
+            ' --files ' + ' '.join(args.files) if args.files != ['src/**'] else '') + (
+            ' --sanitize' if args.sanitize else ''),
         'commit': git_commit(project.src), 'seed': args.seed, 'max': args.max,
         'candidates': sum(counts.values()),
         'minutes': round((time.monotonic() - started) / 60, 1),
