@@ -53,8 +53,8 @@ TEST(VokLeagueData, WritesKeysOnlyAtLineStarts) {
     TestOs os;
     TempFolder folder;
     VokLeagueData league;
+    std::memset(static_cast<void*>(&league), 0, sizeof league);
     league.NrPlayers = 2;
-    league.VoksPerTeam = 0;
     std::snprintf(league.ply[0].name, sizeof league.ply[0].name, "\"ply[1].points\"");
     league.ply[1].points = 7;
     KeyValueFile file((folder / "league.dat").c_str());

@@ -3,11 +3,12 @@
 // folder (the data root, wherever the launcher runs them). A program, under
 // each name the launcher starts, records "started <program> <arguments>" (as
 // shell-open.exe "opened <document>") to log.txt; as "vok.exe", the game the
-// launcher relies on, it copies the league file it finds to league.dat, owns a window of the class
-// "VOK " titled with its arguments and records message 0x420 as "signalled VOK |<title>". DDRAW.DLL
-// (VOK_DDRAW; VOK_NO_CREATE, VOK_NO_CREATE_EX drop an entry point): to ddraw.txt attach, create (of
-// IDirectDraw7, no driver or outer object?; it fails when VOK_DDRAW_FAIL is set), release, detach
-// or exit.
+// launcher relies on, it also copies the league file it finds to league.dat,
+// owns a window of the class "VOK " titled with its arguments and records
+// message 0x420 as "signalled VOK |<title>". DDRAW.DLL (VOK_DDRAW;
+// VOK_NO_CREATE, VOK_NO_CREATE_EX drop an entry point): to ddraw.txt attach,
+// create (of IDirectDraw7, no driver or outer object?; it fails when
+// VOK_DDRAW_FAIL is set), release, detach or exit.
 #include <windows.h>
 
 #include <shlwapi.h>
