@@ -22,7 +22,7 @@ namespace {
 // exit. The path is never destroyed, as the removal runs after destructors.
 const std::string& Scratch() {
     static const std::string& folder = *[] {
-        char temp[512];
+        Path temp;
         SystemOs().TempPath(temp, sizeof temp);
         auto path = new std::string(temp + ("vokfuzz-" + std::to_string(getpid()) + "/"));
         std::filesystem::create_directories(*path + "language");

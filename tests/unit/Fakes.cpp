@@ -20,7 +20,7 @@ namespace vok::test {
 
 TempFolder::TempFolder() {
     static std::atomic<int> counter{0};
-    char base[512];
+    Path base;
     SystemOs().TempPath(base, sizeof base);
     auto now = std::chrono::steady_clock::now().time_since_epoch().count();
     path = base + ("voktest-" + std::to_string(now) + "-" + std::to_string(counter++) + "/");
