@@ -42,9 +42,10 @@ Files Tree(const std::string& folder, const std::string& under = "");
     }
 
 // The OS seam of the tests, current while it lives: the system's file calls,
-// everything else under the test's control, and faults on demand. What another program sees of the
-// launcher goes to `events` in the scenarios' words: "started FILE PARAMETERS", "opened FILE",
-// "signalled CLASS|TITLE" (posted the peer message and raised), "debug TEXT". The current folder is
+// everything else under the test's control, and faults on demand. What
+// another program sees of the launcher goes to `events` in the scenarios'
+// words: "started FILE PARAMETERS", "opened FILE", "signalled CLASS|TITLE"
+// (posted the peer message and raised), "debug TEXT". The current folder is
 // restored afterwards.
 class TestOs final : public Os {
 public:
